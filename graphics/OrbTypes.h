@@ -1,0 +1,26 @@
+#pragma once
+// Enumerations stored by name in projects and shared by many classes.
+#include "core/ClassInfo.h"
+
+namespace orb {
+
+enum class TOrbFillStyle : int32_t { afsNormal, afsGradient, afsGlyph };
+enum class TOrbWindowStyle : int32_t { awsNormal, awsNoBorder, awsFullScreen, awsShaped };
+enum class TOrbPosition : int32_t { apsLeftTop, apsLeftBottom, apsRightTop, apsRightBottom };
+enum class TOrbWindowMode : int32_t { awmNormal, awmMaximized, awmMinimized, awmHidden };
+// The 32 gradient styles, in their stored order; agsLinearH is 0.
+enum class TOrbGradFillStyle : int32_t {
+    agsLinearH, agsLinearV, agsReflectedH, agsReflectedV, agsRectangleC, agsRectangleL, agsRectangleR,
+    agsRectangleT, agsRectangleB, agsRectangleLT, agsRectangleLB, agsRectangleRT, agsRectangleRB, agsRadialC,
+    agsRadialL, agsRadialR, agsRadialT, agsRadialB, agsRadialLT, agsRadialLB, agsRadialRT, agsRadialRB,
+    agsDiagonalLF, agsDiagonalLB, agsDiagonalRF, agsDiagonalRB, agsArrowL, agsArrowR, agsArrowU, agsArrowD,
+    agsDiamond, agsButterfly
+};
+
+const EnumType& fillStyleType();
+const EnumType& windowStyleType();
+const EnumType& positionStyleType();
+const EnumType& windowModeType();
+const EnumType& gradFillStyleType();
+
+}  // namespace orb
