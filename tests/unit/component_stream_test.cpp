@@ -53,6 +53,8 @@ struct EncodingCase {
     std::string bytes;
 };
 
+void PrintTo(const EncodingCase& c, std::ostream* os) { *os << c.label; }
+
 class ValueEncoding : public ::testing::TestWithParam<EncodingCase> {};
 
 TEST_P(ValueEncoding, WritesTheDocumentedBytesAndParsesThemBack) {
