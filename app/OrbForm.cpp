@@ -50,10 +50,29 @@ void TOrbForm::setUsePageCaption(bool v) {
     applyPageCaption();
 }
 
+bool TOrbForm::hasUsableShapePicture() const {
+    std::string kind = picture.graphicClassName();
+    return !picture.empty() && kind != "TJPEGImage" && kind != "TIcon";
+}
+
+void TOrbForm::UpdateBorderStyle() {
+    enum { bsNone = 0, bsSingle = 1, bsSizeable = 2 };
+    int32_t w = clientWidth(), h = clientHeight();
+    int32_t style;
+    bool shaped = windowStyle_ == TOrbWindowStyle::awsShaped && hasUsableShapePicture();
+    if (designMode_) style = shaped ? bsSingle : bsSizeable;
+    else if (windowStyle_ == TOrbWindowStyle::awsNormal) style = bsSingle;
+    else if (windowStyle_ == TOrbWindowStyle::awsShaped) style = shaped ? bsNone : bsSingle;
+    else style = bsNone;
+    setBorderStyle(style);
+    setClientWidth(w);
+    setClientHeight(h);
+}
+
 void TOrbForm::setDesignMode(bool v) {
     if (v == designMode_) return;
     designMode_ = v;
-    notify(ControlChange::Repaint);
+    UpdateBorderStyle();
     if (designMode_) showPage(activePage_);
     else setActivePage(startupPage_);
 }

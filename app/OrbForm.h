@@ -31,6 +31,10 @@ public:
     int32_t startupPage() const { return startupPage_; }
     void setStartupPage(int32_t v) { startupPage_ = v < 0 ? 0 : v; }
 
+    // The border the window style asks for, keeping the client size.
+    void UpdateBorderStyle();
+    bool hasUsableShapePicture() const;
+
     bool designMode() const { return designMode_; }
     void setDesignMode(bool v);
     TOrbWindowStyle windowStyle() const { return windowStyle_; }

@@ -99,29 +99,37 @@ bool CustomForm::readDefinedProperty(std::string_view name, const Value& value) 
 
 void CustomForm::setClientWidth(int32_t v) {
     clientWidth_ = v;
+    clientWidthGiven_ = true;
     setBounds(left(), top(), v + frameWidth_, height());
 }
 
 void CustomForm::setClientHeight(int32_t v) {
     clientHeight_ = v;
+    clientHeightGiven_ = true;
     setBounds(left(), top(), width(), v + frameHeight_);
 }
 
 void CustomForm::setWidth(int32_t v) {
     clientWidth_ = v - frameWidth_;
+    clientWidthGiven_ = false;
     setBounds(left(), top(), v, height());
 }
 
 void CustomForm::setHeight(int32_t v) {
     clientHeight_ = v - frameHeight_;
+    clientHeightGiven_ = false;
     setBounds(left(), top(), width(), v);
 }
 
 void CustomForm::setFrameExtent(int32_t extraWidth, int32_t extraHeight) {
-    // The client size is what the project means; the frame grows around it.
     frameWidth_ = extraWidth;
     frameHeight_ = extraHeight;
-    setBounds(left(), top(), clientWidth_ + extraWidth, clientHeight_ + extraHeight);
+    int32_t w = width(), h = height();
+    if (clientWidthGiven_) w = clientWidth_ + extraWidth;
+    else clientWidth_ = w - extraWidth;
+    if (clientHeightGiven_) h = clientHeight_ + extraHeight;
+    else clientHeight_ = h - extraHeight;
+    setBounds(left(), top(), w, h);
 }
 
 void CustomForm::setBorderStyle(int32_t v) {

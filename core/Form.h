@@ -55,6 +55,8 @@ public:
 
 private:
     int32_t clientWidth_ = 0, clientHeight_ = 0;
+    // Which size a stream gave last, per axis: the frame then grows around it or eats into it.
+    bool clientWidthGiven_ = false, clientHeightGiven_ = false;
     int32_t frameWidth_ = 0, frameHeight_ = 0;
     int32_t borderStyle_ = 2;  // bsSizeable
     uint32_t borderIcons_ = 0b0111;

@@ -1,8 +1,10 @@
 #include "core/TextForm.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstring>
 #include <fstream>
+#include <limits>
 #include <sstream>
 
 #include "core/Text.h"
@@ -315,8 +317,9 @@ private:
                     ++pos_;
                 std::string digits(s_.substr(start + (hex ? 1 : 0), pos_ - start - (hex ? 1 : 0)));
                 if (digits.empty()) throw TextFormError(line_, "character code expected after #");
-                unsigned long code = std::stoul(digits, nullptr, hex ? 16 : 10);
-                if (code > 0xFFFF) throw TextFormError(line_, "character code out of range");
+                unsigned long code = 0;
+                auto parsed = std::from_chars(digits.data(), digits.data() + digits.size(), code, hex ? 16 : 10);
+                if (parsed.ec != std::errc() || code > 0xFFFF) throw TextFormError(line_, "character code out of range");
                 out += static_cast<wchar_t>(code);
             } else {
                 // A '+' continues the string on the next line.
@@ -389,16 +392,25 @@ private:
         double d = 0;
         auto [p, ec] = std::from_chars(text.data() + (text[0] == '+' ? 1 : 0), text.data() + text.size(), d);
         if (ec != std::errc() || p != text.data() + text.size()) fail("bad number " + text);
+        // A single beyond its range would be stored as infinity, which the text cannot give back.
+        if (v.tag == ValueTag::Single && std::fabs(d) > std::numeric_limits<float>::max()) fail("number out of range " + text);
         if (v.tag == ValueTag::Currency) {
-            // Exact to four decimals, as the format keeps it.
+            // Exact to four decimals, as the format keeps it; the scaled value must fit 64 bits.
             bool neg = text[0] == '-';
-            auto dot = text.find('.');
-            std::string whole = text.substr(neg ? 1 : 0, dot == std::string::npos ? std::string::npos : dot - (neg ? 1 : 0));
-            std::string frac = dot == std::string::npos ? "" : text.substr(dot + 1);
+            std::string_view digits(text);
+            if (text[0] == '-' || text[0] == '+') digits.remove_prefix(1);
+            auto dot = digits.find('.');
+            std::string_view whole = digits.substr(0, dot);
+            std::string frac(dot == std::string_view::npos ? std::string_view() : digits.substr(dot + 1));
             if (frac.size() > 4 || text.find_first_of("eE") != std::string::npos) fail("currency takes at most four decimals");
             frac.resize(4, '0');
-            int64_t raw = std::stoll(whole.empty() ? "0" : whole) * 10000 + std::stoll(frac);
-            v.integer = neg ? -raw : raw;
+            uint64_t units = 0, fraction = 0;
+            bool wholeOk = whole.empty() || std::from_chars(whole.data(), whole.data() + whole.size(), units).ec == std::errc();
+            std::from_chars(frac.data(), frac.data() + frac.size(), fraction);
+            uint64_t limit = neg ? uint64_t{1} << 63 : uint64_t(INT64_MAX);
+            if (!wholeOk || units > (limit - fraction) / 10000) fail("number out of range " + text);
+            uint64_t magnitude = units * 10000 + fraction;
+            v.integer = neg ? static_cast<int64_t>(uint64_t(0) - magnitude) : static_cast<int64_t>(magnitude);
         } else {
             v.real = d;
         }
@@ -443,6 +455,9 @@ private:
     }
 
     Value parseValue() {
+        // Lists and collections nest no deeper than the binary reader takes them; a
+        // recursive parser would run out of stack long before the text runs out.
+        if (valueDepth_ > kMaxNesting) fail("values nested too deeply");
         Value v;
         switch (tok_.kind) {
             case Tok::Int: v = integerToken(tok_.text); advance(); return v;
@@ -461,12 +476,12 @@ private:
                     Lexer peek = lex_;
                     if (peek.next().text == "(") return Value::ofBinary(embeddedFile(word));
                 }
+                if (word.size() > 255) fail("identifier too long");
                 advance();
                 if (equalsIgnoreCaseAscii(word, "True")) return Value::ofBool(true);
                 if (equalsIgnoreCaseAscii(word, "False")) return Value::ofBool(false);
                 if (equalsIgnoreCaseAscii(word, "nil")) { v.tag = ValueTag::Nil; return v; }
                 if (equalsIgnoreCaseAscii(word, "Null")) { v.tag = ValueTag::Null; return v; }
-                if (word.size() > 255) fail("identifier too long");
                 return Value::ofIdent(word);
             }
             case Tok::Symbol:
@@ -484,16 +499,19 @@ private:
                 if (isSymbol("(")) {
                     advance();
                     v.tag = ValueTag::List;
+                    ++valueDepth_;
                     while (!isSymbol(")")) {
                         if (tok_.kind == Tok::End) fail("')' expected");
                         v.list.push_back(parseValue());
                     }
+                    --valueDepth_;
                     advance();
                     return v;
                 }
                 if (isSymbol("<")) {
                     advance();
                     v.tag = ValueTag::Collection;
+                    ++valueDepth_;
                     while (!isSymbol(">")) {
                         if (!isWord("item")) fail("'item' or '>' expected");
                         advance();
@@ -511,6 +529,7 @@ private:
                         advance();
                         v.items.push_back(std::move(item));
                     }
+                    --valueDepth_;
                     advance();
                     return v;
                 }
@@ -555,7 +574,8 @@ private:
             advance();
             expectSymbol("]");
         }
-        if (++depth_ > kMaxNesting) fail("objects nested too deeply");
+        // The root is level 0, as in the binary reader, so whatever it reads the text can hold.
+        if (depth_++ > kMaxNesting) throw TextFormError(node.header.line, "objects nested too deeply");
         for (;;) {
             if (isWord("end")) {
                 node.endLine = tok_.line;
@@ -581,6 +601,7 @@ private:
     Token tok_;
     std::filesystem::path baseDir_;
     int depth_ = 0;
+    int valueDepth_ = 0;
 };
 
 }  // namespace

@@ -1,0 +1,169 @@
+// menuhost's start-up sequence: find and read the project, prepare the main
+// window, then run the message loop until the window closes.
+#include <cstdlib>
+#include <ctime>
+#include <memory>
+
+#include "actions/RunMutex.h"
+#include "app/Administrator.h"
+#include "app/ControlClasses.h"
+#include "app/OrbForm.h"
+#include "app/ProjectFonts.h"
+#include "app/StartupRules.h"
+#include "core/ComponentReader.h"
+#include "core/Stream.h"
+#include "framework/Application.h"
+#include "framework/FormWindow.h"
+#include "framework/Icons.h"
+#include "framework/SystemCodePage.h"
+#include "project/ReadProject.h"
+
+#include <commctrl.h>
+
+using namespace orb;
+
+namespace {
+
+constexpr wchar_t kDefaultTitle[] = L"Lumora";
+
+struct Startup {
+    std::vector<std::wstring> arguments;
+    CommandLineOptions options;
+    ProjectLocation project;
+    std::wstring projectDir;
+    ProjectFonts fonts;
+    ClassRegistry registry;
+    std::unique_ptr<TfrmMain> form;
+    FormWindow* window = nullptr;  // owned by the form, as its peer
+    IconHandle bigIcon, smallIcon;
+};
+
+Startup* g_startup = nullptr;
+
+std::vector<uint8_t> resourceBytes(const wchar_t* type, const wchar_t* name) {
+    HRSRC found = FindResourceW(nullptr, name, type);
+    if (!found) return {};
+    HGLOBAL loaded = LoadResource(nullptr, found);
+    auto* data = static_cast<const uint8_t*>(LockResource(loaded));
+    return data ? std::vector<uint8_t>(data, data + SizeofResource(nullptr, found)) : std::vector<uint8_t>{};
+}
+
+// The main window as the embedded form resource describes it.
+std::unique_ptr<TfrmMain> createMainForm(const ClassRegistry& registry) {
+    auto form = std::make_unique<TfrmMain>(nullptr);
+    std::vector<uint8_t> resource = resourceBytes(reinterpret_cast<LPCWSTR>(RT_RCDATA), L"TFRMMAIN");
+    MemoryView stream(resource);
+    readComponentStream(stream, *form, registry);
+    return form;
+}
+
+void LocateProject(Startup& s) {
+    s.options = ParseCommandLine(s.arguments);
+    s.project = {};
+    if (!s.options.projectPath.empty()) {
+        s.project.path = s.options.projectPath;
+    } else {
+        std::wstring self = moduleFileName();
+        s.project = FindAppendedProjectIn(self);
+        if (!s.project.appended) s.project.path = DefaultProjectPath(self);
+    }
+    s.projectDir = ProjectDirOf(s.project.path);
+}
+
+void applyIcons(Startup& s) {
+    const auto& data = s.form->iconData.bytes();
+    std::vector<uint8_t> builtIn;
+    const std::vector<uint8_t>* ico = &data;
+    if (data.empty()) {
+        builtIn = resourceBytes(L"BINDATA", L"BINR");
+        ico = &builtIn;
+    }
+    s.bigIcon = iconFromIcoBytes(*ico, GetSystemMetrics(SM_CXICON));
+    s.smallIcon = iconFromIcoBytes(*ico, GetSystemMetrics(SM_CXSMICON));
+    HWND hwnd = s.window->hwnd();
+    if (s.bigIcon) SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(s.bigIcon.get()));
+    if (s.smallIcon) SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(s.smallIcon.get()));
+}
+
+// Leaves without entering the loop: no end screen on these paths.
+[[noreturn]] void CloseWithoutRunning(Startup& s, bool keepFonts) {
+    s.window = nullptr;
+    s.form.reset();
+    Application::instance().processMessages();
+    if (!keepFonts) s.fonts.unload();
+    ExitProcess(0);
+}
+
+// Runs when the main window closes, before the loop ends.
+bool OnProgramTerminate(Startup& s) {
+    s.fonts.unload();
+    if (s.window) ShowWindow(s.window->hwnd(), SW_HIDE);
+    ReleaseRunMutex();
+    return true;
+}
+
+int runMenu() {
+    Startup s;
+    g_startup = &s;
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    setAnsiCodePage(systemCodePage());
+
+    Application& app = Application::instance();
+    app.setTitle(kDefaultTitle);
+    s.form = createMainForm(s.registry);
+    RegisterControlClasses(s.registry);
+
+    s.arguments = SplitCommandLine(GetCommandLineW());
+    LocateProject(s);
+    s.fonts.load(s.projectDir);
+    ReadProject(s.project, s.form, s.registry, [&] { return createMainForm(s.registry); });
+
+    TfrmMain& form = *s.form;
+    app.setTitle(form.caption());
+
+    if (form.adminOnly) {
+        if (windowsMajorVersion() >= 6) {
+            if (!s.options.runAsRequested) CloseWithoutRunning(s, RelaunchElevated(s.arguments));
+        } else if (!IsUserAdmin()) {
+            ShowAdminMessage(form.adminMsg, form.caption());
+            CloseWithoutRunning(s, false);
+        }
+    }
+
+    auto window = std::make_unique<FormWindow>(form, L"TfrmMain");
+    s.window = window.get();
+    HWND hwnd = window->hwnd();
+    form.setPeer(std::move(window));
+    applyIcons(s);
+
+    form.setDesignMode(false);
+    form.setActivePage(SelectStartPage(form, s.options.startPageName));
+    if (form.windowStyle() != TOrbWindowStyle::awsFullScreen) {
+        form.setLeft(centredOrigin(GetSystemMetrics(SM_CXSCREEN), form.width()));
+        form.setTop(centredOrigin(GetSystemMetrics(SM_CYSCREEN), form.height()));
+    }
+
+    CreateRunMutex();
+    s.window->onCloseRequest = [&s, hwnd] {
+        if (!OnProgramTerminate(s)) return;
+        DestroyWindow(hwnd);
+        PostQuitMessage(0);
+    };
+    form.setVisible(true);
+    ShowWindow(hwnd, SW_SHOW);
+    UpdateWindow(hwnd);
+    return app.run();
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    try {
+        runMenu();
+    } catch (...) {
+        // A start-up that cannot go on ends quietly; there is no one to tell.
+    }
+    return 0;
+}

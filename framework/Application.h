@@ -1,0 +1,24 @@
+#pragma once
+#include <functional>
+#include <string>
+
+#include "framework/Win32.h"
+
+namespace orb {
+
+// The process's message loop and title.
+class Application {
+public:
+    static Application& instance();
+    void setTitle(const std::wstring& title) { title_ = title; }
+    const std::wstring& title() const { return title_; }
+    // Runs until the main window is gone; answers the exit code.
+    int run();
+    // One pass over waiting messages, returning at once.
+    void processMessages();
+
+private:
+    std::wstring title_;
+};
+
+}  // namespace orb

@@ -1,0 +1,40 @@
+#pragma once
+// The top-level window behind a form: one HWND, painted off-screen and copied
+// once, kept in step with the form's properties.
+#include <functional>
+
+#include "core/Form.h"
+#include "framework/Win32.h"
+
+namespace orb {
+
+class FormWindow final : public ControlPeer {
+public:
+    // Creates the window hidden; the form's client size is kept, the frame measured.
+    FormWindow(CustomForm& form, const wchar_t* windowClass);
+    ~FormWindow() override;
+    FormWindow(const FormWindow&) = delete;
+    FormWindow& operator=(const FormWindow&) = delete;
+
+    HWND hwnd() const { return hwnd_; }
+    void changed(ControlChange what) override;
+
+    // Asked when the user or the system closes the window; the owner decides.
+    std::function<void()> onCloseRequest;
+    // Paints the client area into an off-screen device context.
+    std::function<void(HDC dc, const RECT& client)> onPaint;
+
+private:
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
+    void applyStyle();
+    void paint();
+    DWORD style() const;
+    DWORD exStyle() const;
+
+    CustomForm& form_;
+    HWND hwnd_ = nullptr;
+    bool syncing_ = false;  // the window is telling the form, not the other way round
+};
+
+}  // namespace orb

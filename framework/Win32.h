@@ -1,0 +1,29 @@
+#pragma once
+// The one place windows.h comes in, with the settings every module expects.
+#ifndef UNICODE
+#define UNICODE
+#endif
+#ifndef _UNICODE
+#define _UNICODE
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include <string>
+
+namespace orb {
+
+static_assert(sizeof(wchar_t) == 2, "project text is UTF-16");
+
+// The system's text for an error code, without the trailing line break.
+std::wstring systemErrorText(DWORD code);
+std::wstring moduleFileName(HMODULE module = nullptr);
+// Windows major version, read without the compatibility shims that lie about it.
+DWORD windowsMajorVersion();
+
+}  // namespace orb

@@ -1,0 +1,68 @@
+// Looks at a top-level window of another process from outside and prints what
+// a user would see: caption, geometry, style and the colour of client pixels.
+//   wininspect CLASS [TIMEOUT_MS] [x,y ...]   (x,y in client coordinates)
+//   wininspect --close CLASS                  asks the window to close
+// Prints one line of key=value pairs; exits 1 when no visible window appears in time.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+std::string utf8(const std::wstring& w) {
+    int n = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+    std::string s(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
+    return s;
+}
+
+HWND waitForWindow(const wchar_t* cls, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        HWND h = FindWindowW(cls, nullptr);
+        if (h && IsWindowVisible(h)) return h;
+        if (GetTickCount() - start > timeoutMs) return nullptr;
+        Sleep(50);
+    }
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc >= 3 && std::wstring(argv[1]) == L"--close") {
+        HWND h = waitForWindow(argv[2], 10000);
+        if (!h) return 1;
+        PostMessageW(h, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    if (argc < 2) return 2;
+    DWORD timeout = argc >= 3 ? static_cast<DWORD>(_wtoi(argv[2])) : 10000;
+    HWND h = waitForWindow(argv[1], timeout);
+    if (!h) {
+        std::printf("found=0\n");
+        return 1;
+    }
+    Sleep(300);  // let it paint
+    wchar_t caption[512] = {};
+    GetWindowTextW(h, caption, 512);
+    RECT wr, cr;
+    GetWindowRect(h, &wr);
+    GetClientRect(h, &cr);
+    POINT origin{0, 0};
+    ClientToScreen(h, &origin);
+    std::printf("found=1 caption=%s window=%ld,%ld,%ld,%ld client=%ld,%ld origin=%ld,%ld style=0x%08lx",
+                utf8(caption).c_str(), wr.left, wr.top, wr.right - wr.left, wr.bottom - wr.top, cr.right, cr.bottom,
+                origin.x, origin.y, static_cast<unsigned long>(GetWindowLongW(h, GWL_STYLE)));
+    HDC screen = GetDC(nullptr);
+    for (int i = 3; i < argc; ++i) {
+        int x = 0, y = 0;
+        if (swscanf(argv[i], L"%d,%d", &x, &y) != 2) continue;
+        COLORREF c = GetPixel(screen, origin.x + x, origin.y + y);
+        std::printf(" pixel%d,%d=%02x%02x%02x", x, y, GetRValue(c), GetGValue(c), GetBValue(c));
+    }
+    ReleaseDC(nullptr, screen);
+    std::printf("\n");
+    return 0;
+}
