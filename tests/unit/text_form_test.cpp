@@ -109,6 +109,23 @@ TEST(TextForm, RoundTripKeepsTheTagsThatMatter) {
     EXPECT_EQ(root.children.at(2).header.flags & kFilerInline, kFilerInline);
 }
 
+// Whatever nesting the binary reader accepts, the decompiled text must compile again.
+TEST(TextForm, DeepestBinaryNestingSurvivesTheText) {
+    ObjectNode root = mainForm({});
+    ObjectNode* at = &root;
+    for (int i = 0; i < kMaxNesting; ++i) {
+        at->children.push_back(object("TOrbTextBox", "B" + std::to_string(i)));
+        at = &at->children.back();
+    }
+    Value lists = listOf({});
+    for (int i = 0; i < kMaxNesting; ++i) lists = listOf({lists});
+    root.properties.push_back(prop("Deep", lists));
+    std::vector<uint8_t> bytes = objectTreeToBytes(root);
+    MemoryView view(bytes);
+    std::string text = objectTreeToText(parseObjectTree(view));
+    EXPECT_EQ(objectTreeToBytes(parseTextForm(text)), bytes);
+}
+
 // ---- literals ---------------------------------------------------------------------
 
 struct LiteralCase {
