@@ -199,6 +199,8 @@ struct Token {
 class Lexer {
 public:
     explicit Lexer(std::string_view s) : s_(s) {}
+    // The character right after the token just read, before any space.
+    bool nextCharIs(char c) const { return pos_ < s_.size() && s_[pos_] == c; }
 
     Token next() {
         skipSpace();
@@ -472,10 +474,11 @@ private:
             }
             case Tok::Ident: {
                 std::string word = tok_.text;
-                if (word == "file" || word == "data" || word == "graphic" || word == "picture") {
-                    Lexer peek = lex_;
-                    if (peek.next().text == "(") return Value::ofBinary(embeddedFile(word));
-                }
+                // A call only with its parenthesis right after the name: the printer puts a
+                // line break between list items, so an identifier of the same name followed
+                // by a nested list still reads back as an identifier.
+                if ((word == "file" || word == "data" || word == "graphic" || word == "picture") && lex_.nextCharIs('('))
+                    return Value::ofBinary(embeddedFile(word));
                 if (word.size() > 255) fail("identifier too long");
                 advance();
                 if (equalsIgnoreCaseAscii(word, "True")) return Value::ofBool(true);
@@ -502,6 +505,8 @@ private:
                     ++valueDepth_;
                     while (!isSymbol(")")) {
                         if (tok_.kind == Tok::End) fail("')' expected");
+                        // Its tag is the byte that ends a list in the binary form.
+                        if (isWord("Null")) fail("Null cannot stand in a list");
                         v.list.push_back(parseValue());
                     }
                     --valueDepth_;
