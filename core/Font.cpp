@@ -3,16 +3,18 @@
 namespace orb {
 
 namespace {
-int32_t mulDivRound(int64_t a, int64_t b, int64_t c) {
+// Kept in 64 bits until the sign is applied: for the largest sizes a stream may
+// give, the 32-bit result is INT32_MIN and negating it would overflow.
+int64_t mulDivRound(int64_t a, int64_t b, int64_t c) {
     int64_t p = a * b;
-    return static_cast<int32_t>(p >= 0 ? (p + c / 2) / c : -((-p + c / 2) / c));
+    return p >= 0 ? (p + c / 2) / c : -((-p + c / 2) / c);
 }
 }  // namespace
 
-int32_t Font::size() const { return -mulDivRound(height, 72, pixelsPerInch); }
+int32_t Font::size() const { return static_cast<int32_t>(-mulDivRound(height, 72, pixelsPerInch)); }
 
 void Font::setSize(int32_t points) {
-    height = -mulDivRound(points, pixelsPerInch, 72);
+    height = static_cast<int32_t>(-mulDivRound(points, pixelsPerInch, 72));
     changed();
 }
 
