@@ -300,6 +300,26 @@ TEST_F(ReaderTest, EmptySetClearsAStyleSetEarlier) {
     EXPECT_EQ(b->font().style, 0u);
 }
 
+TEST_F(ReaderTest, FontSizeConvertsToHeightAtNinetySixPixelsPerInch) {
+    struct Case {
+        int32_t size, height;
+    };
+    for (const auto& c : std::vector<Case>{{12, -16}, {8, -11}, {-12, 16}, {0, 0}}) {
+        auto fresh = newMainWindow();
+        readInto(*fresh, mainForm({prop("HintFont.Size", Value::ofInt(c.size))}));
+        EXPECT_EQ(fresh->hintFont.height, c.height) << c.size;
+    }
+    // Sizes whose height does not fit must still load (whatever height they give).
+    for (int32_t huge : {INT32_MAX, INT32_MIN, 1610612736, -1610612736}) {
+        auto fresh = newMainWindow();
+        EXPECT_EQ(readFailure(*fresh, mainForm({prop("HintFont.Size", Value::ofInt(huge)),
+                                                prop("HintFont.Height", Value::ofInt(huge))})),
+                  "")
+            << huge;
+        EXPECT_EQ(readBack(fresh->hintFont, "Size").index(), 1u);
+    }
+}
+
 // ---- classes and names ------------------------------------------------------------
 
 TEST_F(ReaderTest, UnknownClassFailsAndCreatesNothing) {

@@ -59,6 +59,12 @@ const std::string kCanonical =
     "      2)\n"
     "    'x'\n"
     "    ())\n"
+    "  Words = (\n"
+    "    file\n"
+    "    (\n"
+    "      picture\n"
+    "      data)\n"
+    "    graphic)\n"
     "  Items = <\n"
     "    item [0]\n"
     "      Value = 1\n"
@@ -253,6 +259,7 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"BadHexDigit", "object A: T\n  X = {\n    0G}\nend\n", 3},
         ErrorCase{"UnterminatedHex", "object A: T\n  X = {00\n  11\n", 2},
         ErrorCase{"SetWithoutComma", "object A: T\n  X = [a b]\nend\n", 2},
+        ErrorCase{"NullInsideAList", "object A: T\n  X = (\n    1\n    null)\nend\n", 4},
         ErrorCase{"ListNeverClosed", "object A: T\n  X = (1\n  2\n", 4},
         ErrorCase{"ItemWithoutEnd", "object A: T\n  X = <item\n    Y = 1\n  >\nend\n", 4},
         ErrorCase{"ItemIndexNotANumber", "object A: T\n  X = <item [a] end>\nend\n", 2},
@@ -371,6 +378,7 @@ TEST_F(Embedding, AnEmbeddingProjectLoadsIntoTheWindow) {
 TEST(TextForm, FunctionNamesAreIdentifiersOtherwise) {
     EXPECT_TRUE(sameValue(parseLiteral("file"), ident("file")));
     EXPECT_TRUE(sameValue(parseLiteral("picture"), ident("picture")));
+    EXPECT_TRUE(sameValue(parseLiteral("(data ('x'))"), listOf({ident("data"), listOf({str("x")})})));
 }
 
 }  // namespace
