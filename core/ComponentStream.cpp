@@ -341,6 +341,9 @@ void writeValue(Stream& s, const Value& v) {
 namespace {
 void writeNode(Stream& s, const ObjectNode& node) {
     const auto& h = node.header;
+    // A class name's length byte of 0xF0 or more would read back as the prefix byte.
+    if (h.className.size() >= 0xF0)
+        throw StreamError("Class name too long for a component stream: " + h.className.substr(0, 40) + "...");
     uint8_t flags = h.flags & 0x0F;
     if (h.childPos) flags |= kFilerChildPos;
     if (flags) {
