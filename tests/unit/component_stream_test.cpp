@@ -186,6 +186,20 @@ TEST(ComponentStreamWriter, RefusesNamesLongerThanAShortString) {
     EXPECT_THROW(objectTreeToBytes(mainForm({prop(std::string(256, 'P'), intOf(ValueTag::Int8, 1))})), StreamError);
 }
 
+// The length byte of a class name shares its place with the prefix byte (0xF0 and up).
+TEST(ComponentStreamWriter, ClassNamesStopShortOfThePrefixRange) {
+    for (size_t length : {size_t{239}, size_t{240}, size_t{255}}) {
+        ObjectNode tree = mainForm({}, {object(std::string(length, 'T'), "Child")});
+        if (length < 0xF0) {
+            std::vector<uint8_t> bytes = objectTreeToBytes(tree);
+            MemoryView view(bytes);
+            EXPECT_EQ(parseObjectTree(view).children.at(0).header.className.size(), length);
+        } else {
+            EXPECT_THROW(objectTreeToBytes(tree), StreamError) << length;
+        }
+    }
+}
+
 // ---- failures -----------------------------------------------------------------
 
 std::string parseFailure(const std::string& bytes) {
