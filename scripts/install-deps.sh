@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build pkg-config file xxd
+  cmake ninja-build pkg-config file xxd python3
   g++ clang libclang-rt-14-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64 mingw-w64-tools
   libz-mingw-w64-dev zlib1g-dev
