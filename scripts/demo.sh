@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Builds menuhost and starts it on the demo menu in examples/demo, under wine64.
+# Without a display it runs on a virtual one and saves a screenshot instead.
+# Extra arguments go to menuhost (for example: -p "Lumora demo menu - About").
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
+bash scripts/install-deps.sh
+bash scripts/build.sh native win64
+mkdir -p build/demo
+build/native/orbproj compile examples/demo/demo.txt build/demo/demo.orb
+cp build/win64/menuhost.exe build/demo/menuhost.exe
+
+source scripts/wine-env.sh
+orb_wine_prefix
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+  cd build/demo
+  exec "$WINE" menuhost.exe demo.orb "$@"
+fi
+
+orb_display
+trap orb_display_stop EXIT
+(cd build/demo && "$WINE" menuhost.exe demo.orb "$@") &
+menu=$!
+"$WINE" build/win64/tests/win/wininspect.exe TfrmMain 30000 || true
+import -display "$DISPLAY" -window root build/demo/screenshot.png
+"$WINE" build/win64/tests/win/wininspect.exe --close TfrmMain || true
+wait "$menu"
+echo "No display here: the demo ran on a virtual one; see build/demo/screenshot.png"
