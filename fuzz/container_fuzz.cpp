@@ -2,6 +2,13 @@
 // to it), as a bare component stream, and as the readable text form. Every
 // input must end in a load or in one of our errors: no crash, no hang, no
 // allocation out of proportion to the input.
+//
+//   CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DORB_FUZZ=ON -DORB_BENCH=OFF -DORB_TESTS=OFF
+//   cmake --build build/fuzz
+//   mkdir -p /tmp/orb-corpus && build/fuzz/fuzz/container_fuzz -dict=fuzz/container.dict \
+//       -max_len=65536 -rss_limit_mb=2048 -max_total_time=180 /tmp/orb-corpus fuzz/corpus
+//
+// New inputs go to the first folder; the seeds in fuzz/corpus stay as they are.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
