@@ -85,6 +85,15 @@ void applyIcons(Startup& s) {
     if (s.smallIcon) SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(s.smallIcon.get()));
 }
 
+// A music player on the window cannot play without the audio library.
+void WarnMissingAudioEngine(const TfrmMain& form) {
+    bool hasPlayer = false;
+    for (const Control* c : form.controls()) hasPlayer |= c->classInfo().name == "TOrbAudierePlayer";
+    if (hasPlayer && !GetModuleHandleW(L"audiere.dll"))
+        MessageBoxW(nullptr, L"Unable to load audiere.dll, music player control may not work.", form.caption().c_str(),
+                    MB_ICONEXCLAMATION);
+}
+
 // Leaves without entering the loop: no end screen on these paths.
 [[noreturn]] void CloseWithoutRunning(Startup& s, bool keepFonts) {
     s.window = nullptr;
@@ -121,6 +130,11 @@ int runMenu() {
     ReadProject(s.project, s.form, s.registry, [&] { return createMainForm(s.registry); });
 
     TfrmMain& form = *s.form;
+    HWND owner = nullptr;
+    if (form.hideTaskBar) {
+        owner = app.hiddenOwner();
+        form.setBorderIcons(form.borderIcons() & ~setBit(1));  // no minimise box
+    }
     app.setTitle(form.caption());
 
     if (form.adminOnly) {
@@ -132,12 +146,13 @@ int runMenu() {
         }
     }
 
-    auto window = std::make_unique<FormWindow>(form, L"TfrmMain");
+    auto window = std::make_unique<FormWindow>(form, L"TfrmMain", owner);
     s.window = window.get();
     HWND hwnd = window->hwnd();
     form.setPeer(std::move(window));
     applyIcons(s);
 
+    WarnMissingAudioEngine(form);
     form.setDesignMode(false);
     form.setActivePage(SelectStartPage(form, s.options.startPageName));
     if (form.windowStyle() != TOrbWindowStyle::awsFullScreen) {

@@ -7,6 +7,15 @@
 
 namespace orb {
 
+namespace {
+std::string nameKey(std::string_view name) {
+    std::string key(name);
+    for (auto& c : key)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+    return key;
+}
+}  // namespace
+
 bool Persistent::readDefinedProperty(std::string_view, const Value&) { return false; }
 
 const ClassInfo& Persistent::staticClass() {
@@ -25,6 +34,7 @@ const ClassInfo& Component::staticClass() {
 
 Component::~Component() {
     // Last created goes first, as a stack of dependencies would.
+    byName_.clear();
     while (!components_.empty()) components_.pop_back();
 }
 
@@ -42,6 +52,14 @@ void Component::setName(const std::string& name) {
         Component* other = owner_->findComponent(name);
         if (other && other != this) throw ReadError("A component named " + name + " already exists");
     }
+    if (owner_) {
+        auto& index = owner_->byName_;
+        if (!name_.empty()) {
+            auto it = index.find(nameKey(name_));
+            if (it != index.end() && it->second == this) index.erase(it);
+        }
+        if (!name.empty()) index[nameKey(name)] = this;
+    }
     name_ = name;
 }
 
@@ -55,13 +73,14 @@ void Component::destroyComponent(Component* component) {
     if (it == components_.end()) return;
     std::unique_ptr<Component> doomed = std::move(*it);
     components_.erase(it);
+    auto named = byName_.find(nameKey(doomed->name()));
+    if (named != byName_.end() && named->second == component) byName_.erase(named);
 }
 
 Component* Component::findComponent(std::string_view name) const {
     if (name.empty()) return nullptr;
-    for (const auto& c : components_)
-        if (equalsIgnoreCaseAscii(c->name(), name)) return c.get();
-    return nullptr;
+    auto it = byName_.find(nameKey(name));
+    return it == byName_.end() ? nullptr : it->second;
 }
 
 const std::vector<std::string>& Component::publishedMethods() const {

@@ -1,5 +1,6 @@
 #pragma once
 #include <map>
+#include <unordered_map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -65,6 +66,9 @@ private:
     Component* owner_;
     std::string name_;
     std::vector<std::unique_ptr<Component>> components_;
+    // Owned components by upper-cased name: a project may hold thousands, and
+    // every name read is checked for uniqueness.
+    std::unordered_map<std::string, Component*> byName_;
     bool loading_ = false;
 };
 

@@ -16,6 +16,17 @@ int Application::run() {
     return 0;
 }
 
+HWND Application::hiddenOwner() {
+    if (!hiddenOwner_)
+        hiddenOwner_ = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", title_.c_str(), WS_POPUP, 0, 0, 0, 0, nullptr,
+                                       nullptr, GetModuleHandleW(nullptr), nullptr);
+    return hiddenOwner_;
+}
+
+Application::~Application() {
+    if (hiddenOwner_) DestroyWindow(hiddenOwner_);
+}
+
 void Application::processMessages() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {

@@ -16,9 +16,13 @@ public:
     int run();
     // One pass over waiting messages, returning at once.
     void processMessages();
+    // A hidden window that owns the main window when it must have no task-bar button.
+    HWND hiddenOwner();
+    ~Application();
 
 private:
     std::wstring title_;
+    HWND hiddenOwner_ = nullptr;
 };
 
 }  // namespace orb

@@ -24,10 +24,10 @@ void registerClass(const wchar_t* name, WNDPROC proc) {
 
 }  // namespace
 
-FormWindow::FormWindow(CustomForm& form, const wchar_t* windowClass) : form_(form) {
+FormWindow::FormWindow(CustomForm& form, const wchar_t* windowClass, HWND owner) : form_(form) {
     registerClass(windowClass, &FormWindow::windowProc);
     hwnd_ = CreateWindowExW(exStyle(), windowClass, form.caption().c_str(), style(), form.left(), form.top(),
-                            form.width(), form.height(), nullptr, nullptr, GetModuleHandleW(nullptr), this);
+                            form.width(), form.height(), owner, nullptr, GetModuleHandleW(nullptr), this);
     applyStyle();
 }
 

@@ -11,7 +11,8 @@ namespace orb {
 class FormWindow final : public ControlPeer {
 public:
     // Creates the window hidden; the form's client size is kept, the frame measured.
-    FormWindow(CustomForm& form, const wchar_t* windowClass);
+    // An owner window keeps the form off the task bar.
+    FormWindow(CustomForm& form, const wchar_t* windowClass, HWND owner = nullptr);
     ~FormWindow() override;
     FormWindow(const FormWindow&) = delete;
     FormWindow& operator=(const FormWindow&) = delete;

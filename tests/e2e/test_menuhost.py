@@ -21,6 +21,14 @@ SCREEN = (1024, 768)
 DEFAULT_SIZE = (408, 327)  # the embedded form's outer size
 
 
+def setUpModule():
+    # One persistent server for the prefix: two wine programs started at once
+    # while no server runs can race to start one and stall.
+    subprocess.run([os.path.join(os.path.dirname(WINE), "wineserver"), "-p"],
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    subprocess.run([WINE, "cmd", "/c", "exit"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
+
+
 def inspect_line(text):
     fields = {}
     for part in text.split():
@@ -99,6 +107,15 @@ end
         self.assertEqual(fields["pixel10,10"], "ff0000")
         self.assertEqual(fields["pixel490,290"], "ff0000")
         self.assert_centred(fields)
+
+    def test_hidden_task_bar_means_no_task_bar_button_and_no_minimise_box(self):
+        minimise_box = 0x00020000
+        for hide, owned in [("False", "0"), ("True", "1")]:
+            with self.subTest(HideTaskBar=hide):
+                project = self.compile("object frmMain: TfrmMain\n  HideTaskBar = %s\nend\n" % hide)
+                fields = self.run_menu([project])
+                self.assertEqual(fields["owned"], owned)  # an owned window gets no task-bar button
+                self.assertEqual(int(fields["style"], 16) & minimise_box == 0, hide == "True")
 
     def test_client_size_stored_after_the_stream_wins(self):
         project = self.compile("object frmMain: TfrmMain\n  ClientWidth = 500\n  ClientHeight = 300\nend\n",

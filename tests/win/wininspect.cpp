@@ -52,9 +52,10 @@ int wmain(int argc, wchar_t** argv) {
     GetClientRect(h, &cr);
     POINT origin{0, 0};
     ClientToScreen(h, &origin);
-    std::printf("found=1 caption=%s window=%ld,%ld,%ld,%ld client=%ld,%ld origin=%ld,%ld style=0x%08lx",
+    std::printf("found=1 caption=%s window=%ld,%ld,%ld,%ld client=%ld,%ld origin=%ld,%ld style=0x%08lx owned=%d",
                 utf8(caption).c_str(), wr.left, wr.top, wr.right - wr.left, wr.bottom - wr.top, cr.right, cr.bottom,
-                origin.x, origin.y, static_cast<unsigned long>(GetWindowLongW(h, GWL_STYLE)));
+                origin.x, origin.y, static_cast<unsigned long>(GetWindowLongW(h, GWL_STYLE)),
+                GetWindow(h, GW_OWNER) != nullptr ? 1 : 0);
     HDC screen = GetDC(nullptr);
     for (int i = 3; i < argc; ++i) {
         int x = 0, y = 0;
