@@ -34,12 +34,17 @@ constexpr std::array<TextEntry, kTextCount> kTexts = {{
     {"PasswordPrompt", L"&Enter Password:"},
 }};
 
-std::array<std::wstring, kTextCount>& effective() {
-    static std::array<std::wstring, kTextCount> texts = [] {
+const std::array<std::wstring, kTextCount>& builtInTexts() {
+    static const std::array<std::wstring, kTextCount> texts = [] {
         std::array<std::wstring, kTextCount> t;
         for (size_t i = 0; i < kTextCount; ++i) t[i] = kTexts[i].builtIn;
         return t;
     }();
+    return texts;
+}
+
+std::array<std::wstring, kTextCount>& effective() {
+    static std::array<std::wstring, kTextCount> texts = builtInTexts();
     return texts;
 }
 
@@ -64,14 +69,7 @@ const ClassInfo& TOrbTextTranslation::staticClass() {
     return info;
 }
 
-const std::wstring& builtInText(TextId id) {
-    static const std::array<std::wstring, kTextCount> texts = [] {
-        std::array<std::wstring, kTextCount> t;
-        for (size_t i = 0; i < kTextCount; ++i) t[i] = kTexts[i].builtIn;
-        return t;
-    }();
-    return texts[static_cast<size_t>(id)];
-}
+const std::wstring& builtInText(TextId id) { return builtInTexts()[static_cast<size_t>(id)]; }
 
 const std::wstring& effectiveText(TextId id) { return effective()[static_cast<size_t>(id)]; }
 
@@ -80,9 +78,7 @@ void applyTextTranslation(const TOrbTextTranslation& translation) {
         effective()[i] = translation.texts[i].empty() ? builtInText(static_cast<TextId>(i)) : translation.texts[i];
 }
 
-void resetEffectiveTexts() {
-    for (size_t i = 0; i < kTextCount; ++i) effective()[i] = builtInText(static_cast<TextId>(i));
-}
+void resetEffectiveTexts() { effective() = builtInTexts(); }
 
 const ClassInfo& TOrbUserVersion::staticClass() {
     static const ClassInfo info = [] {

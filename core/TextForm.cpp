@@ -172,14 +172,17 @@ std::string graphicClassForFile(const std::string& b) {
     return {};
 }
 
+namespace {
+std::string le32(size_t v) {
+    std::string s(4, '\0');
+    for (int i = 0; i < 4; ++i) s[i] = static_cast<char>(v >> (8 * i));
+    return s;
+}
+}  // namespace
+
 std::string graphicOwnData(const std::string& cls, const std::string& file) {
-    auto le32 = [](uint32_t v) {
-        std::string s(4, '\0');
-        for (int i = 0; i < 4; ++i) s[i] = static_cast<char>(v >> (8 * i));
-        return s;
-    };
-    if (cls == "TBitmap" || cls == "TJPEGImage" || cls == "TGIFImage") return le32(static_cast<uint32_t>(file.size())) + file;
-    if (cls == "TMetafile") return le32(static_cast<uint32_t>(file.size() + 4)) + file;
+    if (cls == "TBitmap" || cls == "TJPEGImage" || cls == "TGIFImage") return le32(file.size()) + file;
+    if (cls == "TMetafile") return le32(file.size() + 4) + file;
     return file;
 }
 
@@ -443,11 +446,6 @@ private:
         if (!in) throw TextFormError(line, "cannot read " + path.string());
         std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         if (function == "file") return bytes;
-        auto le32 = [](size_t v) {
-            std::string s(4, '\0');
-            for (int i = 0; i < 4; ++i) s[i] = static_cast<char>(v >> (8 * i));
-            return s;
-        };
         if (function == "data") return le32(bytes.size()) + bytes;
         std::string cls = graphicClassForFile(bytes);
         if (cls.empty()) throw TextFormError(line, path.string() + " is not a picture kind a project can hold");
