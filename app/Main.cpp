@@ -13,6 +13,7 @@
 #include "core/ComponentReader.h"
 #include "core/Stream.h"
 #include "framework/Application.h"
+#include "framework/ControlPeers.h"
 #include "framework/FormWindow.h"
 #include "framework/Icons.h"
 #include "framework/SystemCodePage.h"
@@ -150,6 +151,7 @@ int runMenu() {
     s.window = window.get();
     HWND hwnd = window->hwnd();
     form.setPeer(std::move(window));
+    attachControlPeers(form, hwnd);
     applyIcons(s);
 
     WarnMissingAudioEngine(form);

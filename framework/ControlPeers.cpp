@@ -1,0 +1,109 @@
+#include "framework/ControlPeers.h"
+
+#include "framework/Colors.h"
+#include "framework/Handles.h"
+
+namespace orb {
+
+namespace {
+
+constexpr wchar_t kChildClass[] = L"TOrbWinControl";
+
+class ChildWindow final : public ControlPeer {
+public:
+    ChildWindow(WinControl& control, HWND parent) : control_(control) {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        if (!GetClassInfoExW(GetModuleHandleW(nullptr), kChildClass, &wc)) {
+            wc.lpfnWndProc = &ChildWindow::windowProc;
+            wc.hInstance = GetModuleHandleW(nullptr);
+            wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+            wc.lpszClassName = kChildClass;
+            RegisterClassExW(&wc);
+        }
+        DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | (control.visible() ? WS_VISIBLE : 0);
+        hwnd_ = CreateWindowExW(0, kChildClass, control.caption().c_str(), style, control.left(), control.top(),
+                                control.width(), control.height(), parent, nullptr, GetModuleHandleW(nullptr), this);
+    }
+    ~ChildWindow() override {
+        if (hwnd_) {
+            SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+            DestroyWindow(hwnd_);
+        }
+    }
+    HWND hwnd() const { return hwnd_; }
+
+    void changed(ControlChange what) override {
+        switch (what) {
+            case ControlChange::Bounds:
+                SetWindowPos(hwnd_, nullptr, control_.left(), control_.top(), control_.width(), control_.height(),
+                             SWP_NOZORDER | SWP_NOACTIVATE);
+                break;
+            case ControlChange::Visible: ShowWindow(hwnd_, control_.visible() ? SW_SHOWNA : SW_HIDE); break;
+            case ControlChange::Enabled: EnableWindow(hwnd_, control_.enabled()); break;
+            case ControlChange::Caption: SetWindowTextW(hwnd_, control_.caption().c_str()); break;
+            default: InvalidateRect(hwnd_, nullptr, FALSE); break;
+        }
+    }
+
+private:
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+        if (msg == WM_NCCREATE)
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA,
+                              reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
+        auto* self = reinterpret_cast<ChildWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        if (self && msg == WM_ERASEBKGND) {
+            RECT r;
+            GetClientRect(hwnd, &r);
+            GdiObject brush(CreateSolidBrush(colorToRgb(self->control_.color())));
+            FillRect(reinterpret_cast<HDC>(wp), &r, static_cast<HBRUSH>(brush.get()));
+            return 1;
+        }
+        return DefWindowProcW(hwnd, msg, wp, lp);
+    }
+
+    WinControl& control_;
+    HWND hwnd_ = nullptr;
+};
+
+// A window-less control: what changes is its rectangle on the parent.
+class GraphicArea final : public ControlPeer {
+public:
+    GraphicArea(Control& control, HWND parent) : control_(control), parent_(parent) { remember(); }
+    void changed(ControlChange) override {
+        InvalidateRect(parent_, &last_, FALSE);
+        remember();
+        InvalidateRect(parent_, &last_, FALSE);
+    }
+
+private:
+    void remember() {
+        last_ = {control_.left(), control_.top(), control_.left() + control_.width(), control_.top() + control_.height()};
+    }
+    Control& control_;
+    HWND parent_;
+    RECT last_{};
+};
+
+}  // namespace
+
+void attachControlPeers(WinControl& parent, HWND parentWindow) {
+    for (Control* control : parent.controls()) {
+        if (control->peer()) continue;
+        if (auto* windowed = dynamic_cast<WinControl*>(control)) {
+            auto peer = std::make_unique<ChildWindow>(*windowed, parentWindow);
+            HWND hwnd = peer->hwnd();
+            windowed->setPeer(std::move(peer));
+            attachControlPeers(*windowed, hwnd);
+        } else {
+            control->setPeer(std::make_unique<GraphicArea>(*control, parentWindow));
+        }
+    }
+}
+
+HWND windowOf(const Control& control) {
+    auto* child = dynamic_cast<ChildWindow*>(control.peer());
+    return child ? child->hwnd() : nullptr;
+}
+
+}  // namespace orb
