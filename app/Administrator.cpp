@@ -1,5 +1,6 @@
 #include "app/Administrator.h"
 
+#include "actions/OrbEscape.h"
 #include "app/StartupRules.h"
 #include "framework/Handles.h"
 
@@ -44,6 +45,11 @@ bool RelaunchElevated(const std::vector<std::wstring>& arguments) {
 
 void ShowAdminMessage(const std::wstring& adminMsg, const std::wstring& title) {
     std::wstring text = adminMsg.empty() ? L"You need the administrative privilege to launch this CD." : adminMsg;
+    try {
+        text = UnescapeText(text);
+    } catch (const std::exception&) {
+        // A broken escape still tells the user why the menu ends.
+    }
     MessageBoxW(nullptr, text.c_str(), title.c_str(), MB_ICONEXCLAMATION);
 }
 

@@ -4,6 +4,8 @@
 #include <ctime>
 #include <memory>
 
+#include "actions/MacroFolders.h"
+#include "actions/OrbMacros.h"
 #include "actions/RunMutex.h"
 #include "app/Administrator.h"
 #include "app/ControlClasses.h"
@@ -69,6 +71,7 @@ void LocateProject(Startup& s) {
         if (!s.project.appended) s.project.path = DefaultProjectPath(self);
     }
     s.projectDir = ProjectDirOf(s.project.path);
+    processMacroValues().cdrom = s.projectDir;
 }
 
 void applyIcons(Startup& s) {
@@ -119,6 +122,7 @@ int runMenu() {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
     setAnsiCodePage(systemCodePage());
+    InitMacroValues(ProjectDirOf(moduleFileName()));
 
     Application& app = Application::instance();
     app.setTitle(kDefaultTitle);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The shipped menuhost.exe: a 32-bit GUI program that needs no DLL beyond the system's.
+# The shipped 32-bit programs, checked from their files: menuhost.exe a GUI
+# program and setupshim.exe a console one, neither needing a DLL beyond the system's.
 set -euo pipefail
-exe="${1:-build/win32/menuhost.exe}"
+dir="${1:-build/win32}"
 passed=0
 failed=0
 check() {  # description, command...
@@ -16,19 +17,37 @@ check() {  # description, command...
   fi
 }
 
-kind="$(file -b "$exe")"
-check "$exe is a PE32 i386 GUI program ($kind)" grep -q '^PE32 executable (GUI) Intel 80386' <<<"$kind"
-
-imports="$(i686-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | sort -u)"
 system_dlls="kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll comctl32.dll comdlg32.dll ole32.dll
 oleaut32.dll winmm.dll winspool.drv msvcrt.dll shlwapi.dll version.dll msimg32.dll gdiplus.dll uxtheme.dll
 dwmapi.dll urlmon.dll wininet.dll imm32.dll"
-foreign=""
-for dll in $imports; do
-  grep -qw -- "$dll" <<<"$system_dlls" || foreign="$foreign $dll"
-done
-check "imports only system DLLs ($(echo $imports | tr '\n' ' '))" test -z "$foreign"
-[ -n "$foreign" ] && echo "  not the system's:$foreign"
+
+check_program() {  # exe, subsystem as file(1) names it
+  local exe="$1" subsystem="$2" kind imports foreign=""
+  kind="$(file -b "$exe")"
+  check "$exe is a PE32 i386 $subsystem program ($kind)" grep -q "^PE32 executable ($subsystem) Intel 80386" <<<"$kind"
+  imports="$(i686-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | sort -u)"
+  for dll in $imports; do
+    grep -qw -- "$dll" <<<"$system_dlls" || foreign="$foreign $dll"
+  done
+  check "$exe imports only system DLLs ($(echo $imports | tr '\n' ' '))" test -z "$foreign"
+  [ -z "$foreign" ] || echo "  not the system's:$foreign"
+}
+
+check_program "$dir/menuhost.exe" GUI
+check_program "$dir/setupshim.exe" console
+
+resources="$(i686-w64-mingw32-windres -i "$dir/setupshim.exe" -J coff -O rc)"
+check "setupshim has the icon group MNICON" grep -q 'Name: "MNICON"' <<<"$resources"
+check "setupshim's version is 2.0.2.2" grep -q 'FILEVERSION 2, 0, 2, 2' <<<"$resources"
+manifest="$(python3 - "$dir/setupshim.exe" <<'PY'
+import sys
+data = open(sys.argv[1], "rb").read()
+start = data.find(b"<assembly")
+print(data[start:data.find(b"</assembly>", start)].decode("utf-8", "replace") if start >= 0 else "")
+PY
+)"
+check "setupshim's manifest asks for the highest available level without UI access" \
+  grep -q 'level="highestAvailable" uiAccess="false"' <<<"$manifest"
 
 echo "deliverables: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

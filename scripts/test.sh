@@ -47,7 +47,7 @@ else
 fi
 
 # The shipped program, checked from its file (no 32-bit program runs here).
-bash scripts/check-deliverables.sh build/win32/menuhost.exe >"$logs/deliverables.log" 2>&1
+bash scripts/check-deliverables.sh build/win32 >"$logs/deliverables.log" 2>&1
 cat "$logs/deliverables.log"
 line="$(grep -E '^deliverables: ' "$logs/deliverables.log")"
 count "deliverables" "$(awk '{print $2}' <<<"$line")" "$(awk '{print $4}' <<<"$line")"
@@ -75,7 +75,7 @@ else
 fi
 
 ORB_NATIVE_BUILD="$root/build/native" ORB_WIN64_BUILD="$root/build/win64" \
-  timeout 1800 python3 tests/e2e/test_menuhost.py >"$logs/e2e.log" 2>&1
+  timeout 1800 python3 tests/e2e/run.py >"$logs/e2e.log" 2>&1
 line="$(grep -E '^e2e: [0-9]+ passed' "$logs/e2e.log")"
 if [ -n "$line" ]; then
   count "end-to-end" "$(awk '{print $2}' <<<"$line")" "$(awk '{print $4}' <<<"$line")"
