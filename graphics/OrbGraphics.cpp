@@ -1,0 +1,116 @@
+#include "graphics/OrbGraphics.h"
+
+#include <algorithm>
+
+namespace orb {
+
+namespace {
+
+BITMAPINFO topDown32(int width, int height) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    return bi;
+}
+
+// DIB pixels are 0x00RRGGBB; the routines work in 0x00BBGGRR.
+Rgb swapRedBlue(uint32_t v) { return ((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF); }
+
+}  // namespace
+
+std::vector<Rgb> bitmapPixels(HBITMAP bitmap, int& width, int& height) {
+    BITMAP info{};
+    width = height = 0;
+    if (!bitmap || !GetObjectW(bitmap, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) return {};
+    width = info.bmWidth;
+    height = info.bmHeight;
+    std::vector<Rgb> pixels(static_cast<size_t>(width) * static_cast<size_t>(height));
+    BITMAPINFO bi = topDown32(width, height);
+    HDC screen = GetDC(nullptr);
+    int rows = GetDIBits(screen, bitmap, 0, static_cast<UINT>(height), pixels.data(), &bi, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    if (rows != height) {
+        width = height = 0;
+        return {};
+    }
+    for (auto& p : pixels) p = swapRedBlue(p);
+    return pixels;
+}
+
+RegionHandle regionFromRuns(const std::vector<IntRect>& runs) {
+    RegionHandle result(CreateRectRgn(0, 0, 0, 0));
+    // One region per run is slow for big shapes; batches of 2000 rectangles are not.
+    constexpr size_t kBatch = 2000;
+    std::vector<uint8_t> buffer(sizeof(RGNDATAHEADER) + kBatch * sizeof(RECT));
+    for (size_t start = 0; start < runs.size(); start += kBatch) {
+        size_t n = std::min(kBatch, runs.size() - start);
+        auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+        data->rdh.dwSize = sizeof(RGNDATAHEADER);
+        data->rdh.iType = RDH_RECTANGLES;
+        data->rdh.nCount = static_cast<DWORD>(n);
+        data->rdh.nRgnSize = static_cast<DWORD>(n * sizeof(RECT));
+        RECT bounds{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
+        auto* rects = reinterpret_cast<RECT*>(data->Buffer);
+        for (size_t i = 0; i < n; ++i) {
+            const IntRect& r = runs[start + i];
+            rects[i] = {r.left, r.top, r.right, r.bottom};
+            bounds.left = std::min<LONG>(bounds.left, r.left);
+            bounds.top = std::min<LONG>(bounds.top, r.top);
+            bounds.right = std::max<LONG>(bounds.right, r.right);
+            bounds.bottom = std::max<LONG>(bounds.bottom, r.bottom);
+        }
+        data->rdh.rcBound = bounds;
+        RegionHandle batch(ExtCreateRegion(nullptr, static_cast<DWORD>(buffer.size()), data));
+        if (batch) CombineRgn(result.get(), result.get(), batch.get(), RGN_OR);
+    }
+    return result;
+}
+
+RegionHandle RegionFromBitmap(HBITMAP bitmap, Rgb key, int tolerance) {
+    int width, height;
+    std::vector<Rgb> pixels = bitmapPixels(bitmap, width, height);
+    return regionFromRuns(opaqueRuns(width, height, pixels.data(), key, tolerance));
+}
+
+void BlendBitmaps(HBITMAP over, HBITMAP under, HDC surface, int weight) {
+    int ow, oh, uw, uh;
+    std::vector<Rgb> top = bitmapPixels(over, ow, oh);
+    std::vector<Rgb> bottom = bitmapPixels(under, uw, uh);
+    if (bottom.empty()) return;
+    // Over covers what it covers; the rest of under shows as it is.
+    std::vector<Rgb> out = bottom;
+    int w = std::min(ow, uw), h = std::min(oh, uh);
+    for (int y = 0; y < h; ++y)
+        blendRow(top.data() + static_cast<size_t>(y) * ow, bottom.data() + static_cast<size_t>(y) * uw,
+                 out.data() + static_cast<size_t>(y) * uw, static_cast<size_t>(w), weight);
+    for (auto& p : out) p = swapRedBlue(p);
+    BITMAPINFO bi = topDown32(uw, uh);
+    SetDIBitsToDevice(surface, 0, 0, static_cast<DWORD>(uw), static_cast<DWORD>(uh), 0, 0, 0, static_cast<UINT>(uh),
+                      out.data(), &bi, DIB_RGB_COLORS);
+}
+
+void CaptureScreenRect(HDC dest, const RECT& r) {
+    HDC screen = GetDC(nullptr);
+    BitBlt(dest, 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY | CAPTUREBLT);
+    ReleaseDC(nullptr, screen);
+}
+
+void DitherRect(HDC dc, const RECT& rect, Rgb brushColor) {
+    // Rows alternate 0xAA and 0x55; white where set, the brush colour elsewhere, ANDed in.
+    const WORD rows[8] = {0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55};
+    GdiObject pattern(CreateBitmap(8, 8, 1, 1, rows));
+    GdiObject brush(CreatePatternBrush(static_cast<HBITMAP>(pattern.get())));
+    COLORREF oldText = SetTextColor(dc, RGB(255, 255, 255));
+    COLORREF oldBack = SetBkColor(dc, brushColor);
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    SelectedObject selected(dc, brush.get());
+    PatBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, 0x00A000C9);  // DPa
+    SetTextColor(dc, oldText);
+    SetBkColor(dc, oldBack);
+}
+
+}  // namespace orb
