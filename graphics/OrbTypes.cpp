@@ -18,6 +18,10 @@ const EnumType& windowModeType() {
     static const EnumType t{"TOrbWindowMode", {"awmNormal", "awmMaximized", "awmMinimized", "awmHidden"}};
     return t;
 }
+const EnumType& textRenderModeType() {
+    static const EnumType t{"TOrbTextRenderMode", {"atmSystemDefault", "atmAntiAlias"}};
+    return t;
+}
 const EnumType& gradFillStyleType() {
     static const EnumType t{
         "TOrbGradFillStyle",

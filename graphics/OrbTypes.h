@@ -7,6 +7,7 @@ namespace orb {
 enum class TOrbFillStyle : int32_t { afsNormal, afsGradient, afsGlyph };
 enum class TOrbWindowStyle : int32_t { awsNormal, awsNoBorder, awsFullScreen, awsShaped };
 enum class TOrbPosition : int32_t { apsLeftTop, apsLeftBottom, apsRightTop, apsRightBottom };
+enum class TOrbTextRenderMode : int32_t { atmSystemDefault, atmAntiAlias };
 enum class TOrbWindowMode : int32_t { awmNormal, awmMaximized, awmMinimized, awmHidden };
 // The 32 gradient styles, in their stored order; agsLinearH is 0.
 enum class TOrbGradFillStyle : int32_t {
@@ -22,5 +23,6 @@ const EnumType& windowStyleType();
 const EnumType& positionStyleType();
 const EnumType& windowModeType();
 const EnumType& gradFillStyleType();
+const EnumType& textRenderModeType();
 
 }  // namespace orb
