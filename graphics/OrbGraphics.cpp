@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "graphics/PictureDecode.h"
+#include "graphics/PictureRoutines.h"
+
 namespace orb {
 
 namespace {
@@ -111,6 +114,50 @@ void DitherRect(HDC dc, const RECT& rect, Rgb brushColor) {
     PatBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, 0x00A000C9);  // DPa
     SetTextColor(dc, oldText);
     SetBkColor(dc, oldBack);
+}
+
+void drawBitmap32(HDC dc, int x, int y, const Bitmap32& image) {
+    if (image.empty()) return;
+    int w = image.width(), h = image.height();
+    bool opaque = std::all_of(image.pixels().begin(), image.pixels().end(), [](uint32_t p) { return alphaOf(p) == 255; });
+    BITMAPINFO bi = topDown32(w, h);
+    if (opaque) {
+        SetDIBitsToDevice(dc, x, y, static_cast<DWORD>(w), static_cast<DWORD>(h), 0, 0, 0, static_cast<UINT>(h),
+                          image.pixels().data(), &bi, DIB_RGB_COLORS);
+        return;
+    }
+    // The system blends premultiplied pixels only.
+    void* bits = nullptr;
+    GdiObject section(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!section) return;
+    auto* out = static_cast<uint32_t*>(bits);
+    for (size_t i = 0; i < image.pixels().size(); ++i) {
+        uint32_t p = image.pixels()[i];
+        uint32_t a = alphaOf(p);
+        out[i] = a << 24 | (redOf(p) * a / 255) << 16 | (greenOf(p) * a / 255) << 8 | (blueOf(p) * a / 255);
+    }
+    MemoryDc source(CreateCompatibleDC(dc));
+    SelectedObject selected(source.get(), section.get());
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    AlphaBlend(dc, x, y, w, h, source.get(), 0, 0, w, h, blend);
+}
+
+void TileGraphic(HDC dc, const RECT& rect, const Graphic& graphic) {
+    Bitmap32 image = PictureToRGBA(graphic);
+    if (image.empty() || image.width() <= 0 || image.height() <= 0) return;
+    for (int y = rect.top; y < rect.bottom; y += image.height())
+        for (int x = rect.left; x < rect.right; x += image.width()) drawBitmap32(dc, x, y, image);
+}
+
+RegionHandle RegionFromPicture(const Graphic& graphic) { return regionFromRuns(pictureRegionRuns(graphic)); }
+
+Bitmap32 LoadPngResource(const wchar_t* name, const wchar_t* type) {
+    HRSRC found = FindResourceW(nullptr, name, type);
+    if (!found) return {};
+    auto* data = static_cast<const uint8_t*>(LockResource(LoadResource(nullptr, found)));
+    if (!data) return {};
+    DecodedPicture d = decodePicture(std::span<const uint8_t>(data, SizeofResource(nullptr, found)));
+    return d.ok() ? std::move(d.frames.front().image) : Bitmap32{};
 }
 
 }  // namespace orb

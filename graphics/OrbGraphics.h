@@ -2,7 +2,9 @@
 // Picture routines on the system's device contexts and bitmaps.
 #include <vector>
 
+#include "core/Picture.h"
 #include "framework/Handles.h"
+#include "graphics/Bitmap32.h"
 #include "graphics/PixelRoutines.h"
 
 namespace orb {
@@ -28,5 +30,18 @@ void CaptureScreenRect(HDC dest, const RECT& screenRect);
 
 // Every pixel whose x + y is even is ANDed with the brush colour.
 void DitherRect(HDC dc, const RECT& rect, Rgb brushColor);
+
+// Draws a straight-alpha image unscaled at (x, y), blending where it is not opaque.
+void drawBitmap32(HDC dc, int x, int y, const Bitmap32& image);
+
+// The graphic repeated unscaled from the rectangle's top-left; the last row and
+// column run over the edge for the surface to clip. Empty graphics draw nothing.
+void TileGraphic(HDC dc, const RECT& rect, const Graphic& graphic);
+
+// The shape of a picture: its transparent pixels, or its top-left pixel's colour, left out.
+RegionHandle RegionFromPicture(const Graphic& graphic);
+
+// A PNG resource of the program (type "PNG"), decoded; empty when absent or broken.
+Bitmap32 LoadPngResource(const wchar_t* name, const wchar_t* type = L"PNG");
 
 }  // namespace orb

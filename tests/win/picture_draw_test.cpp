@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "graphics/OrbGraphics.h"
+
+using namespace orb;
+
+namespace {
+
+// A stored graphic made from pixels by hand: a 24-bit bottom-up BMP file.
+std::unique_ptr<Graphic> bmpGraphic(int w, int h, const std::vector<uint32_t>& rgbTopDown) {
+    int stride = (w * 3 + 3) & ~3;
+    std::vector<uint8_t> f(54 + static_cast<size_t>(stride) * h, 0);
+    auto put32 = [&](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i) f[at + i] = static_cast<uint8_t>(v >> (8 * i));
+    };
+    f[0] = 'B';
+    f[1] = 'M';
+    put32(2, static_cast<uint32_t>(f.size()));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, static_cast<uint32_t>(w));
+    put32(22, static_cast<uint32_t>(h));
+    f[26] = 1;
+    f[28] = 24;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            uint32_t p = rgbTopDown[static_cast<size_t>(y * w + x)];
+            size_t at = 54 + static_cast<size_t>(h - 1 - y) * stride + x * 3;
+            f[at] = static_cast<uint8_t>(p);
+            f[at + 1] = static_cast<uint8_t>(p >> 8);
+            f[at + 2] = static_cast<uint8_t>(p >> 16);
+        }
+    auto g = GraphicRegistry::instance().create("TBitmap");
+    g->setFileBytes(std::move(f));
+    return g;
+}
+
+struct Surface {
+    Surface(int w, int h) : width(w) {
+        BITMAPINFO bi{};
+        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        bitmap.reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+        pixels = static_cast<uint32_t*>(bits);
+        dc.reset(CreateCompatibleDC(nullptr));
+        old = SelectObject(dc.get(), bitmap.get());
+    }
+    ~Surface() { SelectObject(dc.get(), old); }
+    uint32_t at(int x, int y) {
+        GdiFlush();
+        return pixels[y * width + x] & 0xFFFFFF;
+    }
+    int width;
+    GdiObject bitmap;
+    MemoryDc dc;
+    HGDIOBJ old;
+    uint32_t* pixels;
+};
+
+}  // namespace
+
+TEST(PictureDraw, TilesRepeatUnscaledFromTheTopLeftAndRunOverTheEdge) {
+    // 2 x 2 tile: red, green / blue, white (as 0x00RRGGBB).
+    auto tile = bmpGraphic(2, 2, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF});
+    Surface s(7, 5);
+    TileGraphic(s.dc.get(), RECT{1, 1, 6, 4}, *tile);
+    EXPECT_EQ(s.at(0, 0), 0u);  // outside the rectangle
+    EXPECT_EQ(s.at(1, 1), 0xFF0000u);
+    EXPECT_EQ(s.at(2, 1), 0x00FF00u);
+    EXPECT_EQ(s.at(3, 2), 0x0000FFu);
+    EXPECT_EQ(s.at(6, 1), 0x00FF00u);  // the last column runs past the right edge
+    EXPECT_EQ(s.at(6, 4), 0xFFFFFFu);  // and the last row past the bottom
+    Surface untouched(3, 3);
+    TileGraphic(untouched.dc.get(), RECT{0, 0, 3, 3}, *GraphicRegistry::instance().create("TBitmap"));
+    EXPECT_EQ(untouched.at(1, 1), 0u);
+}
+
+TEST(PictureDraw, RegionFromPictureCutsTheTopLeftColour) {
+    auto shape = bmpGraphic(3, 2, {0xFF00FF, 0x123456, 0xFF00FF, 0x123456, 0x123456, 0xFF00FF});
+    RegionHandle region = RegionFromPicture(*shape);
+    EXPECT_FALSE(PtInRegion(region.get(), 0, 0));
+    EXPECT_TRUE(PtInRegion(region.get(), 1, 0));
+    EXPECT_TRUE(PtInRegion(region.get(), 0, 1));
+    EXPECT_FALSE(PtInRegion(region.get(), 2, 1));
+}
