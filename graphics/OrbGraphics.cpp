@@ -116,14 +116,17 @@ void DitherRect(HDC dc, const RECT& rect, Rgb brushColor) {
     SetBkColor(dc, oldBack);
 }
 
-void drawBitmap32(HDC dc, int x, int y, const Bitmap32& image) {
-    if (image.empty()) return;
+void drawBitmap32(HDC dc, const IntRect& dest, const Bitmap32& image) {
+    if (image.empty() || dest.right <= dest.left || dest.bottom <= dest.top) return;
     int w = image.width(), h = image.height();
+    int dw = dest.right - dest.left, dh = dest.bottom - dest.top;
     bool opaque = std::all_of(image.pixels().begin(), image.pixels().end(), [](uint32_t p) { return alphaOf(p) == 255; });
     BITMAPINFO bi = topDown32(w, h);
     if (opaque) {
-        SetDIBitsToDevice(dc, x, y, static_cast<DWORD>(w), static_cast<DWORD>(h), 0, 0, 0, static_cast<UINT>(h),
-                          image.pixels().data(), &bi, DIB_RGB_COLORS);
+        int oldMode = SetStretchBltMode(dc, HALFTONE);
+        SetBrushOrgEx(dc, 0, 0, nullptr);
+        StretchDIBits(dc, dest.left, dest.top, dw, dh, 0, 0, w, h, image.pixels().data(), &bi, DIB_RGB_COLORS, SRCCOPY);
+        SetStretchBltMode(dc, oldMode);
         return;
     }
     // The system blends premultiplied pixels only.
@@ -139,7 +142,28 @@ void drawBitmap32(HDC dc, int x, int y, const Bitmap32& image) {
     MemoryDc source(CreateCompatibleDC(dc));
     SelectedObject selected(source.get(), section.get());
     BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    AlphaBlend(dc, x, y, w, h, source.get(), 0, 0, w, h, blend);
+    AlphaBlend(dc, dest.left, dest.top, dw, dh, source.get(), 0, 0, w, h, blend);
+}
+
+void drawBitmap32(HDC dc, int x, int y, const Bitmap32& image) {
+    drawBitmap32(dc, IntRect{x, y, x + image.width(), y + image.height()}, image);
+}
+
+void DrawIconBestFit(HDC dc, const RECT& rect, const Graphic& graphic, int flags) {
+    IntRect target{rect.left, rect.top, rect.right, rect.bottom};
+    Bitmap32 image;
+    std::vector<IconEntry> entries = readIconDirectory(graphic.fileBytes());
+    if (!entries.empty()) {
+        std::vector<IconImageInfo> infos(entries.begin(), entries.end());
+        size_t chosen = chooseIconImage(infos, target.right - target.left, target.bottom - target.top,
+                                        GetDeviceCaps(dc, BITSPIXEL), (flags & kFitStretch) != 0);
+        DecodedPicture d = decodeIconImage(graphic.fileBytes(), chosen);
+        if (d.ok()) image = std::move(d.frames.front().image);
+    } else {
+        image = PictureToRGBA(graphic);
+    }
+    if (image.empty()) return;
+    drawBitmap32(dc, fitImage(target, image.width(), image.height(), flags), image);
 }
 
 void TileGraphic(HDC dc, const RECT& rect, const Graphic& graphic) {

@@ -33,6 +33,12 @@ void DitherRect(HDC dc, const RECT& rect, Rgb brushColor);
 
 // Draws a straight-alpha image unscaled at (x, y), blending where it is not opaque.
 void drawBitmap32(HDC dc, int x, int y, const Bitmap32& image);
+// The same stretched into dest, averaging when it shrinks.
+void drawBitmap32(HDC dc, const IntRect& dest, const Bitmap32& image);
+
+// The most suitable image of a multi-image icon into rect; flags kFitCentre,
+// kFitStretch, kFitKeepAspect. Other graphics draw as they decode.
+void DrawIconBestFit(HDC dc, const RECT& rect, const Graphic& graphic, int flags);
 
 // The graphic repeated unscaled from the rectangle's top-left; the last row and
 // column run over the edge for the surface to clip. Empty graphics draw nothing.

@@ -85,3 +85,56 @@ TEST(PictureDraw, RegionFromPictureCutsTheTopLeftColour) {
     EXPECT_TRUE(PtInRegion(region.get(), 0, 1));
     EXPECT_FALSE(PtInRegion(region.get(), 2, 1));
 }
+
+namespace {
+
+// An icon file of square images, each filled with one colour (0x00RRGGBB).
+std::unique_ptr<Graphic> iconGraphic(const std::vector<std::pair<int, uint32_t>>& images) {
+    std::vector<uint8_t> f(6 + 16 * images.size(), 0);
+    auto put16 = [&](std::vector<uint8_t>& b, size_t at, uint32_t v) {
+        b[at] = static_cast<uint8_t>(v);
+        b[at + 1] = static_cast<uint8_t>(v >> 8);
+    };
+    auto put32 = [&](std::vector<uint8_t>& b, size_t at, uint32_t v) {
+        put16(b, at, v);
+        put16(b, at + 2, v >> 16);
+    };
+    put16(f, 2, 1);
+    put16(f, 4, static_cast<uint32_t>(images.size()));
+    for (size_t i = 0; i < images.size(); ++i) {
+        auto [size, colour] = images[i];
+        size_t maskStride = ((static_cast<size_t>(size) + 31) / 32) * 4;
+        std::vector<uint8_t> dib(40 + static_cast<size_t>(size) * size * 4 + maskStride * size, 0);
+        put32(dib, 0, 40);
+        put32(dib, 4, static_cast<uint32_t>(size));
+        put32(dib, 8, static_cast<uint32_t>(size * 2));
+        put16(dib, 12, 1);
+        put16(dib, 14, 32);
+        for (int p = 0; p < size * size; ++p) put32(dib, 40 + static_cast<size_t>(p) * 4, 0xFF000000u | colour);
+        size_t e = 6 + 16 * i;
+        f[e] = static_cast<uint8_t>(size);
+        f[e + 1] = static_cast<uint8_t>(size);
+        put16(f, e + 4, 1);
+        put16(f, e + 6, 32);
+        put32(f, e + 8, static_cast<uint32_t>(dib.size()));
+        put32(f, e + 12, static_cast<uint32_t>(f.size()));
+        f.insert(f.end(), dib.begin(), dib.end());
+    }
+    auto g = GraphicRegistry::instance().create("TIcon");
+    g->setFileBytes(std::move(f));
+    return g;
+}
+
+}  // namespace
+
+TEST(PictureDraw, IconBestFitPicksTheImageForTheRectangle) {
+    auto icon = iconGraphic({{16, 0xFF0000}, {32, 0x00FF00}, {48, 0x0000FF}});
+    Surface plain(40, 40), stretched(40, 40);
+    DrawIconBestFit(plain.dc.get(), RECT{0, 0, 40, 40}, *icon, 0);
+    EXPECT_EQ(plain.at(0, 0), 0x00FF00u);    // the 32-pixel image, unscaled at the top-left
+    EXPECT_EQ(plain.at(31, 31), 0x00FF00u);
+    EXPECT_EQ(plain.at(35, 35), 0u);
+    DrawIconBestFit(stretched.dc.get(), RECT{0, 0, 40, 40}, *icon, kFitStretch);
+    EXPECT_EQ(stretched.at(0, 0), 0x0000FFu);  // the 48-pixel image, shrunk into the whole rectangle
+    EXPECT_EQ(stretched.at(39, 39), 0x0000FFu);
+}
