@@ -2,8 +2,23 @@
 // built, with no file access and with sides bounded like our own bitmaps.
 #include "graphics/StbImage.h"
 
+#include <cassert>
 #include <climits>
+#include <cmath>
+#include <cstdarg>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace {
+// The decoder copies zero bytes from or to a null buffer (an empty PNG data
+// chunk before any other): harmless, but undefined for memcpy itself.
+inline void* copyBytes(void* to, const void* from, size_t n) { return n ? std::memcpy(to, from, n) : to; }
+}  // namespace
 
 #define STBI_NO_STDIO
 #define STBI_ONLY_PNG
@@ -26,7 +41,9 @@
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #endif
 #endif
+#define memcpy copyBytes
 #include "stb_image.h"
+#undef memcpy
 #if defined(__GNUC__)
 #pragma GCC diagnostic pop
 #endif
@@ -45,6 +62,22 @@ bool withinBudget(int64_t w, int64_t h, uint64_t frames, uint64_t budget) {
     return static_cast<uint64_t>(w) * static_cast<uint64_t>(h) * 4 * frames <= budget;
 }
 
+// The PNG decoder sizes its data buffer from a chunk's declared length before
+// reading it, so a few bytes could claim gigabytes: every chunk must lie inside
+// the input.
+bool pngChunksFit(std::span<const uint8_t> b) {
+    static const uint8_t kMagic[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    if (b.size() < 8 || std::memcmp(b.data(), kMagic, 8) != 0) return true;
+    size_t pos = 8;
+    while (pos + 12 <= b.size()) {
+        const uint64_t length = uint64_t(b[pos]) << 24 | uint64_t(b[pos + 1]) << 16 | uint64_t(b[pos + 2]) << 8 | b[pos + 3];
+        if (length > b.size() - pos - 12) return false;
+        if (std::memcmp(b.data() + pos + 4, "IEND", 4) == 0) return true;
+        pos += 12 + size_t(length);
+    }
+    return pos == b.size();
+}
+
 }  // namespace
 
 bool decodeStill(std::span<const uint8_t> bytes, uint64_t budget, Bitmap32& out) {
@@ -53,7 +86,7 @@ bool decodeStill(std::span<const uint8_t> bytes, uint64_t budget, Bitmap32& out)
     int w = 0, h = 0, comp = 0;
     // The header alone tells the size: refuse before anything is allocated.
     if (!stbi_info_from_memory(bytes.data(), len, &w, &h, &comp)) return false;
-    if (!withinBudget(w, h, 1, budget)) return false;
+    if (!withinBudget(w, h, 1, budget) || !pngChunksFit(bytes)) return false;
     stbi_uc* rgba = stbi_load_from_memory(bytes.data(), len, &w, &h, &comp, 4);
     if (!rgba) return false;
     Bitmap32 image = Bitmap32::create(w, h);

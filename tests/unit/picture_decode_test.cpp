@@ -99,8 +99,9 @@ Bytes pngHeader(uint32_t w, uint32_t h) {
     return b;
 }
 
-Bytes pngFile(int w, int h, const PixelFn& px) {
+Bytes pngFile(int w, int h, const PixelFn& px, bool emptyChunkFirst = false) {
     Bytes b = pngHeader(uint32_t(w), uint32_t(h));
+    if (emptyChunkFirst) pngChunk(b, "IDAT", {});
     Bytes raw;
     for (int y = 0; y < h; ++y) {
         raw.push_back(0);  // no filter
@@ -295,6 +296,7 @@ TEST(PictureDecode, StillFormatsDecodeToTheirPixels) {
         {"bmp24", bmpFile(3, 2, 24, pattern), PictureFormat::Bmp, 3, 2, pattern},
         {"bmp32", bmpFile(3, 2, 32, alphaPattern), PictureFormat::Bmp, 3, 2, alphaPattern},
         {"png", pngFile(3, 2, alphaPattern), PictureFormat::Png, 3, 2, alphaPattern},
+        {"png, empty data chunk first", pngFile(3, 2, alphaPattern, true), PictureFormat::Png, 3, 2, alphaPattern},
         {"pcx8", pcxFile(5, 2, 1, [](int x, int y) { return argb(255, 30 * x, 30 * x, 30 * x + y * 0); }),
          PictureFormat::Pcx, 5, 2, [](int x, int) { return argb(255, 30 * x, 30 * x, 30 * x); }},
         {"pcx24", pcxFile(5, 3, 3, pattern), PictureFormat::Pcx, 5, 3, pattern},
