@@ -84,19 +84,22 @@ else
   stage_error "end-to-end" "$logs/e2e.log"
 fi
 
-# A bounded fuzzing run over the readers of untrusted bytes.
+# Bounded fuzzing runs over the readers of untrusted bytes.
+fuzz_targets=(container_fuzz picture_fuzz)
 if CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DORB_FUZZ=ON -DORB_BENCH=OFF -DORB_TESTS=OFF \
-  >"$logs/fuzz-build.log" 2>&1 && cmake --build build/fuzz --target container_fuzz >>"$logs/fuzz-build.log" 2>&1; then
-  work="$(mktemp -d)"
-  cp fuzz/corpus/* "$work/"
-  if build/fuzz/fuzz/container_fuzz "$work" -dict=fuzz/container.dict -max_total_time="$FUZZ_SECONDS" \
-    -rss_limit_mb=2048 -timeout=10 -max_len=65536 -print_final_stats=1 >"$logs/fuzz.log" 2>&1; then
-    count "fuzzing ${FUZZ_SECONDS}s" 1 0
-  else
-    count "fuzzing ${FUZZ_SECONDS}s" 0 1
-    grep -E 'ERROR|SUMMARY|Test unit written' "$logs/fuzz.log" | head -10
-  fi
-  rm -rf "$work"
+  >"$logs/fuzz-build.log" 2>&1 && cmake --build build/fuzz --target "${fuzz_targets[@]}" >>"$logs/fuzz-build.log" 2>&1; then
+  for target in "${fuzz_targets[@]}"; do
+    work="$(mktemp -d)"
+    cp fuzz/corpus/* "$work/" 2>/dev/null || true
+    if "build/fuzz/fuzz/$target" "$work" -dict=fuzz/container.dict -max_total_time="$FUZZ_SECONDS" \
+      -rss_limit_mb=2048 -timeout=10 -max_len=65536 -print_final_stats=1 >"$logs/$target.log" 2>&1; then
+      count "$target ${FUZZ_SECONDS}s" 1 0
+    else
+      count "$target ${FUZZ_SECONDS}s" 0 1
+      grep -E 'ERROR|SUMMARY|Test unit written' "$logs/$target.log" | head -10
+    fi
+    rm -rf "$work"
+  done
 else
   stage_error "fuzzing" "$logs/fuzz-build.log"
 fi
