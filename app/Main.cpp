@@ -7,6 +7,7 @@
 #include "actions/MacroFolders.h"
 #include "actions/OrbMacros.h"
 #include "actions/RunMutex.h"
+#include "app/FormBackground.h"
 #include "app/Administrator.h"
 #include "app/ControlClasses.h"
 #include "app/OrbForm.h"
@@ -152,6 +153,7 @@ int runMenu() {
     }
 
     auto window = std::make_unique<FormWindow>(form, L"TfrmMain", owner);
+    window->onPaint = [&form](HDC dc, const RECT& client) { paintFormBackground(dc, client, form); };
     s.window = window.get();
     HWND hwnd = window->hwnd();
     form.setPeer(std::move(window));

@@ -14,7 +14,7 @@ void registerClass(const wchar_t* name, WNDPROC proc) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     if (GetClassInfoExW(GetModuleHandleW(nullptr), name, &wc)) return;
-    wc.style = CS_DBLCLKS;
+    wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;  // backgrounds scale with the window
     wc.lpfnWndProc = proc;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));

@@ -153,6 +153,52 @@ end
                 self.assert_default_window(self.run_menu([path]))
 
 
+def png_file(path, width, height, pixel):
+    import struct
+    import zlib
+    rows = b"".join(b"\0" + b"".join(bytes(pixel(x, y)) for x in range(width)) for y in range(height))
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
+
+    with open(path, "wb") as f:
+        f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
+                + chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
+
+
+class Background(MenuhostCase):
+    def test_gradient_bands_run_from_the_first_colour_to_the_second(self):
+        project = self.compile("""object frmMain: TfrmMain
+  ClientWidth = 256
+  ClientHeight = 100
+  BackGround = afsGradient
+  GradStyle = agsLinearV
+  GradBeginColor = clRed
+  GradEndColor = clBlue
+end
+""")
+        fields = self.run_menu([project], pixels=["0,50", "255,50", "128,0"])
+        self.assertEqual(fields["pixel0,50"], "ff0000")
+        self.assertEqual(fields["pixel255,50"], "0000ff")
+        red, green, blue = (int(fields["pixel128,0"][i:i + 2], 16) for i in (0, 2, 4))
+        self.assertTrue(100 < red < 155 and green == 0 and 100 < blue < 155, fields["pixel128,0"])
+
+    def test_picture_is_tiled_unscaled_from_the_top_left(self):
+        png_file(self.path("tile.png"), 4, 4, lambda x, y: (255, 0, 0) if (x, y) == (0, 0) else (0, 0, 255))
+        project = self.compile("""object frmMain: TfrmMain
+  ClientWidth = 100
+  ClientHeight = 50
+  BackGround = afsGlyph
+  Picture.Data = picture('tile.png')
+end
+""")
+        fields = self.run_menu([project], pixels=["0,0", "4,0", "96,48", "1,0", "97,49"])
+        for spot in ["0,0", "4,0", "96,48"]:
+            self.assertEqual(fields["pixel" + spot], "ff0000", spot)
+        for spot in ["1,0", "97,49"]:
+            self.assertEqual(fields["pixel" + spot], "0000ff", spot)
+
+
 PAGED = """object frmMain: TfrmMain
   Caption = 'Menu'
   Pages.Strings = (
