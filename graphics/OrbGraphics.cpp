@@ -1,6 +1,7 @@
 #include "graphics/OrbGraphics.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "graphics/PictureDecode.h"
 #include "graphics/PictureRoutines.h"
@@ -166,7 +167,40 @@ void DrawIconBestFit(HDC dc, const RECT& rect, const Graphic& graphic, int flags
     drawBitmap32(dc, fitImage(target, image.width(), image.height(), flags), image);
 }
 
+EnhMetafile metafileFromBytes(const std::vector<uint8_t>& bytes, int& width, int& height) {
+    width = height = 0;
+    EnhMetafile meta;
+    bool enhanced = bytes.size() >= 44 && std::memcmp(bytes.data() + 40, " EMF", 4) == 0;
+    if (enhanced) {
+        meta.reset(SetEnhMetaFileBits(static_cast<UINT>(bytes.size()), bytes.data()));
+    } else {
+        // A placeable header of 22 bytes may stand before the metafile itself.
+        size_t skip = bytes.size() >= 22 && bytes[0] == 0xD7 && bytes[1] == 0xCD && bytes[2] == 0xC6 && bytes[3] == 0x9A
+                          ? 22 : 0;
+        if (bytes.size() > skip)
+            meta.reset(SetWinMetaFileBits(static_cast<UINT>(bytes.size() - skip), bytes.data() + skip, nullptr, nullptr));
+    }
+    if (!meta) return meta;
+    ENHMETAHEADER header{};
+    if (GetEnhMetaFileHeader(meta.get(), sizeof header, &header)) {
+        width = header.rclBounds.right - header.rclBounds.left + 1;
+        height = header.rclBounds.bottom - header.rclBounds.top + 1;
+    }
+    return meta;
+}
+
 void TileGraphic(HDC dc, const RECT& rect, const Graphic& graphic) {
+    if (graphic.classInfo().name == "TMetafile") {
+        int w, h;
+        EnhMetafile meta = metafileFromBytes(graphic.fileBytes(), w, h);
+        if (!meta || w <= 0 || h <= 0) return;
+        for (int y = rect.top; y < rect.bottom; y += h)
+            for (int x = rect.left; x < rect.right; x += w) {
+                RECT cell{x, y, x + w, y + h};
+                PlayEnhMetaFile(dc, meta.get(), &cell);
+            }
+        return;
+    }
     Bitmap32 image = PictureToRGBA(graphic);
     if (image.empty() || image.width() <= 0 || image.height() <= 0) return;
     for (int y = rect.top; y < rect.bottom; y += image.height())

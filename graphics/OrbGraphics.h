@@ -40,6 +40,15 @@ void drawBitmap32(HDC dc, const IntRect& dest, const Bitmap32& image);
 // kFitStretch, kFitKeepAspect. Other graphics draw as they decode.
 void DrawIconBestFit(HDC dc, const RECT& rect, const Graphic& graphic, int flags);
 
+// Metafiles are drawn by the system: an enhanced metafile as it is, an older
+// one (with or without its placeable header) converted. Size in pixels.
+struct EnhMetafileTraits {
+    static HENHMETAFILE invalid() { return nullptr; }
+    static void close(HENHMETAFILE h) { DeleteEnhMetaFile(h); }
+};
+using EnhMetafile = UniqueResource<HENHMETAFILE, EnhMetafileTraits>;
+EnhMetafile metafileFromBytes(const std::vector<uint8_t>& bytes, int& width, int& height);
+
 // The graphic repeated unscaled from the rectangle's top-left; the last row and
 // column run over the edge for the surface to clip. Empty graphics draw nothing.
 void TileGraphic(HDC dc, const RECT& rect, const Graphic& graphic);

@@ -138,3 +138,26 @@ TEST(PictureDraw, IconBestFitPicksTheImageForTheRectangle) {
     EXPECT_EQ(stretched.at(0, 0), 0x0000FFu);  // the 48-pixel image, shrunk into the whole rectangle
     EXPECT_EQ(stretched.at(39, 39), 0x0000FFu);
 }
+
+TEST(PictureDraw, MetafilesAreTiledByTheSystem) {
+    // An enhanced metafile of our own: a 10 x 10 green square.
+    HDC recorder = CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
+    RECT square{0, 0, 10, 10};
+    GdiObject green(CreateSolidBrush(RGB(0, 255, 0)));
+    FillRect(recorder, &square, static_cast<HBRUSH>(green.get()));
+    HENHMETAFILE recorded = CloseEnhMetaFile(recorder);
+    std::vector<uint8_t> bytes(GetEnhMetaFileBits(recorded, 0, nullptr));
+    GetEnhMetaFileBits(recorded, static_cast<UINT>(bytes.size()), bytes.data());
+    DeleteEnhMetaFile(recorded);
+    int w = 0, h = 0;
+    ASSERT_TRUE(metafileFromBytes(bytes, w, h));
+    EXPECT_GT(w, 0);
+    EXPECT_GT(h, 0);
+    auto graphic = GraphicRegistry::instance().create("TMetafile");
+    graphic->setFileBytes(bytes);
+    Surface s(30, 30);
+    TileGraphic(s.dc.get(), RECT{0, 0, 30, 30}, *graphic);
+    EXPECT_EQ(s.at(2, 2), 0x00FF00u);
+    EXPECT_EQ(s.at(25, 25), 0x00FF00u);
+    EXPECT_FALSE(metafileFromBytes({1, 2, 3}, w, h));
+}
