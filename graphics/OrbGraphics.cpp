@@ -209,6 +209,57 @@ void TileGraphic(HDC dc, const RECT& rect, const Graphic& graphic) {
 
 RegionHandle RegionFromPicture(const Graphic& graphic) { return regionFromRuns(pictureRegionRuns(graphic)); }
 
+void StretchBltKeyed(HDC surface, HBITMAP bitmap, const RECT& source, int destX, int destY, int destWidth,
+                     int destHeight, Rgb key) {
+    int sw = source.right - source.left, sh = source.bottom - source.top;
+    if (sw <= 0 || sh <= 0 || destWidth <= 0 || destHeight <= 0) return;
+    MemoryDc sourceDc(CreateCompatibleDC(surface));
+    SelectedObject sourceSelected(sourceDc.get(), bitmap);
+    // One bit per pixel: set where the source has the key colour.
+    GdiObject maskBitmap(CreateBitmap(sw, sh, 1, 1, nullptr));
+    MemoryDc maskDc(CreateCompatibleDC(surface));
+    SelectedObject maskSelected(maskDc.get(), maskBitmap.get());
+    COLORREF oldBack = SetBkColor(sourceDc.get(), key);
+    BitBlt(maskDc.get(), 0, 0, sw, sh, sourceDc.get(), source.left, source.top, SRCCOPY);
+    SetBkColor(sourceDc.get(), oldBack);
+    // The source with its key pixels black, so that adding it changes nothing there.
+    GdiObject cleanBitmap(CreateCompatibleBitmap(surface, sw, sh));
+    MemoryDc cleanDc(CreateCompatibleDC(surface));
+    SelectedObject cleanSelected(cleanDc.get(), cleanBitmap.get());
+    BitBlt(cleanDc.get(), 0, 0, sw, sh, sourceDc.get(), source.left, source.top, SRCCOPY);
+    COLORREF oldText = SetTextColor(cleanDc.get(), RGB(0, 0, 0));
+    oldBack = SetBkColor(cleanDc.get(), RGB(255, 255, 255));
+    BitBlt(cleanDc.get(), 0, 0, sw, sh, maskDc.get(), 0, 0, 0x00220326);  // DSna: blacken the key pixels
+    SetTextColor(cleanDc.get(), oldText);
+    SetBkColor(cleanDc.get(), oldBack);
+    int oldMode = SetStretchBltMode(surface, HALFTONE);
+    POINT oldOrigin;
+    SetBrushOrgEx(surface, 0, 0, &oldOrigin);
+    COLORREF surfaceText = SetTextColor(surface, RGB(0, 0, 0));
+    COLORREF surfaceBack = SetBkColor(surface, RGB(255, 255, 255));
+    StretchBlt(surface, destX, destY, destWidth, destHeight, maskDc.get(), 0, 0, sw, sh, SRCAND);    // clear the opaque part
+    StretchBlt(surface, destX, destY, destWidth, destHeight, cleanDc.get(), 0, 0, sw, sh, SRCPAINT);  // add the source
+    SetTextColor(surface, surfaceText);
+    SetBkColor(surface, surfaceBack);
+    SetBrushOrgEx(surface, oldOrigin.x, oldOrigin.y, nullptr);
+    SetStretchBltMode(surface, oldMode);
+}
+
+void StretchDrawKeyed(HDC surface, int x, int y, int width, int height, const Graphic& graphic, const RECT& source) {
+    Bitmap32 image = PictureToRGBA(graphic);
+    if (image.empty()) return;
+    BITMAPINFO bi = topDown32(image.width(), image.height());
+    void* bits = nullptr;
+    GdiObject section(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!section) return;
+    auto* out = static_cast<uint32_t*>(bits);
+    for (size_t i = 0; i < image.pixels().size(); ++i) out[i] = image.pixels()[i] & 0x00FFFFFFu;
+    uint32_t corner = image.pixel(0, 0);
+    Rgb key = static_cast<Rgb>(redOf(corner)) | static_cast<Rgb>(greenOf(corner)) << 8 |
+              static_cast<Rgb>(blueOf(corner)) << 16;
+    StretchBltKeyed(surface, static_cast<HBITMAP>(section.get()), source, x, y, width, height, key);
+}
+
 Bitmap32 LoadPngResource(const wchar_t* name, const wchar_t* type) {
     HRSRC found = FindResourceW(nullptr, name, type);
     if (!found) return {};

@@ -56,6 +56,13 @@ void TileGraphic(HDC dc, const RECT& rect, const Graphic& graphic);
 // The shape of a picture: its transparent pixels, or its top-left pixel's colour, left out.
 RegionHandle RegionFromPicture(const Graphic& graphic);
 
+// Stretches source of bitmap onto the destination rectangle, leaving out every
+// source pixel of the key colour; the stretch averages (halftone).
+void StretchBltKeyed(HDC surface, HBITMAP bitmap, const RECT& source, int destX, int destY, int destWidth,
+                     int destHeight, Rgb key);
+// The graphic rendered at its own size, its top-left pixel's colour left out.
+void StretchDrawKeyed(HDC surface, int x, int y, int width, int height, const Graphic& graphic, const RECT& source);
+
 // A PNG resource of the program (type "PNG"), decoded; empty when absent or broken.
 Bitmap32 LoadPngResource(const wchar_t* name, const wchar_t* type = L"PNG");
 

@@ -161,3 +161,25 @@ TEST(PictureDraw, MetafilesAreTiledByTheSystem) {
     EXPECT_EQ(s.at(25, 25), 0x00FF00u);
     EXPECT_FALSE(metafileFromBytes({1, 2, 3}, w, h));
 }
+
+TEST(PictureDraw, KeyedStretchLeavesTheKeyColourOut) {
+    // Source 2 x 1: magenta (the key) and blue, stretched to 4 x 2 over a white surface.
+    auto source = bmpGraphic(2, 1, {0xFF00FF, 0x0000FF});
+    for (auto [key, leftColour] : {std::pair{Rgb{0xFF00FF}, 0xFFFFFFu}, std::pair{Rgb{0x123456}, 0xFF00FFu}}) {
+        Surface s(4, 2);
+        for (int i = 0; i < 8; ++i) s.pixels[i] = 0xFFFFFF;
+        Surface src(2, 1);
+        src.pixels[0] = 0xFF00FF;
+        src.pixels[1] = 0x0000FF;
+        SelectObject(src.dc.get(), src.old);
+        StretchBltKeyed(s.dc.get(), static_cast<HBITMAP>(src.bitmap.get()), RECT{0, 0, 2, 1}, 0, 0, 4, 2, key);
+        src.old = SelectObject(src.dc.get(), src.bitmap.get());
+        EXPECT_EQ(s.at(0, 0), leftColour) << std::hex << key;   // the key shows the surface, other colours copy
+        EXPECT_EQ(s.at(3, 1), 0x0000FFu) << std::hex << key;
+    }
+    Surface drawn(4, 2);
+    for (int i = 0; i < 8; ++i) drawn.pixels[i] = 0x00FF00;
+    StretchDrawKeyed(drawn.dc.get(), 0, 0, 4, 2, *source, RECT{0, 0, 2, 1});  // the top-left pixel is the key
+    EXPECT_EQ(drawn.at(0, 0), 0x00FF00u);
+    EXPECT_EQ(drawn.at(3, 0), 0x0000FFu);
+}
