@@ -3,8 +3,10 @@
 #include <memory>
 
 #include "graphics/OrbGraphics.h"
+#include "tests/win/DibCanvas.h"
 
 using namespace orb;
+using Surface = test::DibCanvas;
 
 namespace {
 
@@ -37,44 +39,22 @@ std::unique_ptr<Graphic> bmpGraphic(int w, int h, const std::vector<uint32_t>& r
     return g;
 }
 
-struct Surface {
-    Surface(int w, int h) : width(w) {
-        BITMAPINFO bi{};
-        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        void* bits = nullptr;
-        bitmap.reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-        pixels = static_cast<uint32_t*>(bits);
-        dc.reset(CreateCompatibleDC(nullptr));
-        old = SelectObject(dc.get(), bitmap.get());
-    }
-    ~Surface() { SelectObject(dc.get(), old); }
-    uint32_t at(int x, int y) {
-        GdiFlush();
-        return pixels[y * width + x] & 0xFFFFFF;
-    }
-    int width;
-    GdiObject bitmap;
-    MemoryDc dc;
-    HGDIOBJ old;
-    uint32_t* pixels;
-};
-
 }  // namespace
 
 TEST(PictureDraw, TilesRepeatUnscaledFromTheTopLeftAndRunOverTheEdge) {
     // 2 x 2 tile: red, green / blue, white (as 0x00RRGGBB).
     auto tile = bmpGraphic(2, 2, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF});
     Surface s(7, 5);
-    TileGraphic(s.dc.get(), RECT{1, 1, 6, 4}, *tile);
-    EXPECT_EQ(s.at(0, 0), 0u);  // outside the rectangle
-    EXPECT_EQ(s.at(1, 1), 0xFF0000u);
-    EXPECT_EQ(s.at(2, 1), 0x00FF00u);
-    EXPECT_EQ(s.at(3, 2), 0x0000FFu);
-    EXPECT_EQ(s.at(6, 1), 0x00FF00u);  // the last column runs past the right edge
-    EXPECT_EQ(s.at(6, 4), 0xFFFFFFu);  // and the last row past the bottom
+    TileGraphic(s.dc(), RECT{1, 1, 6, 4}, *tile);
+    EXPECT_EQ(s.rgbAt(0, 0), 0u);  // outside the rectangle
+    EXPECT_EQ(s.rgbAt(1, 1), 0xFF0000u);
+    EXPECT_EQ(s.rgbAt(2, 1), 0x00FF00u);
+    EXPECT_EQ(s.rgbAt(3, 2), 0x0000FFu);
+    EXPECT_EQ(s.rgbAt(6, 1), 0x00FF00u);  // the last column runs past the right edge
+    EXPECT_EQ(s.rgbAt(6, 4), 0xFFFFFFu);  // and the last row past the bottom
     Surface untouched(3, 3);
-    TileGraphic(untouched.dc.get(), RECT{0, 0, 3, 3}, *GraphicRegistry::instance().create("TBitmap"));
-    EXPECT_EQ(untouched.at(1, 1), 0u);
+    TileGraphic(untouched.dc(), RECT{0, 0, 3, 3}, *GraphicRegistry::instance().create("TBitmap"));
+    EXPECT_EQ(untouched.rgbAt(1, 1), 0u);
 }
 
 TEST(PictureDraw, RegionFromPictureCutsTheTopLeftColour) {
@@ -130,13 +110,13 @@ std::unique_ptr<Graphic> iconGraphic(const std::vector<std::pair<int, uint32_t>>
 TEST(PictureDraw, IconBestFitPicksTheImageForTheRectangle) {
     auto icon = iconGraphic({{16, 0xFF0000}, {32, 0x00FF00}, {48, 0x0000FF}});
     Surface plain(40, 40), stretched(40, 40);
-    DrawIconBestFit(plain.dc.get(), RECT{0, 0, 40, 40}, *icon, 0);
-    EXPECT_EQ(plain.at(0, 0), 0x00FF00u);    // the 32-pixel image, unscaled at the top-left
-    EXPECT_EQ(plain.at(31, 31), 0x00FF00u);
-    EXPECT_EQ(plain.at(35, 35), 0u);
-    DrawIconBestFit(stretched.dc.get(), RECT{0, 0, 40, 40}, *icon, kFitStretch);
-    EXPECT_EQ(stretched.at(0, 0), 0x0000FFu);  // the 48-pixel image, shrunk into the whole rectangle
-    EXPECT_EQ(stretched.at(39, 39), 0x0000FFu);
+    DrawIconBestFit(plain.dc(), RECT{0, 0, 40, 40}, *icon, 0);
+    EXPECT_EQ(plain.rgbAt(0, 0), 0x00FF00u);    // the 32-pixel image, unscaled at the top-left
+    EXPECT_EQ(plain.rgbAt(31, 31), 0x00FF00u);
+    EXPECT_EQ(plain.rgbAt(35, 35), 0u);
+    DrawIconBestFit(stretched.dc(), RECT{0, 0, 40, 40}, *icon, kFitStretch);
+    EXPECT_EQ(stretched.rgbAt(0, 0), 0x0000FFu);  // the 48-pixel image, shrunk into the whole rectangle
+    EXPECT_EQ(stretched.rgbAt(39, 39), 0x0000FFu);
 }
 
 TEST(PictureDraw, MetafilesAreTiledByTheSystem) {
@@ -156,9 +136,9 @@ TEST(PictureDraw, MetafilesAreTiledByTheSystem) {
     auto graphic = GraphicRegistry::instance().create("TMetafile");
     graphic->setFileBytes(bytes);
     Surface s(30, 30);
-    TileGraphic(s.dc.get(), RECT{0, 0, 30, 30}, *graphic);
-    EXPECT_EQ(s.at(2, 2), 0x00FF00u);
-    EXPECT_EQ(s.at(25, 25), 0x00FF00u);
+    TileGraphic(s.dc(), RECT{0, 0, 30, 30}, *graphic);
+    EXPECT_EQ(s.rgbAt(2, 2), 0x00FF00u);
+    EXPECT_EQ(s.rgbAt(25, 25), 0x00FF00u);
     EXPECT_FALSE(metafileFromBytes({1, 2, 3}, w, h));
 }
 
@@ -166,20 +146,17 @@ TEST(PictureDraw, KeyedStretchLeavesTheKeyColourOut) {
     // Source 2 x 1: magenta (the key) and blue, stretched to 4 x 2 over a white surface.
     auto source = bmpGraphic(2, 1, {0xFF00FF, 0x0000FF});
     for (auto [key, leftColour] : {std::pair{Rgb{0xFF00FF}, 0xFFFFFFu}, std::pair{Rgb{0x123456}, 0xFF00FFu}}) {
-        Surface s(4, 2);
-        for (int i = 0; i < 8; ++i) s.pixels[i] = 0xFFFFFF;
+        Surface s(4, 2, 0xFFFFFF);
         Surface src(2, 1);
-        src.pixels[0] = 0xFF00FF;
-        src.pixels[1] = 0x0000FF;
-        SelectObject(src.dc.get(), src.old);
-        StretchBltKeyed(s.dc.get(), static_cast<HBITMAP>(src.bitmap.get()), RECT{0, 0, 2, 1}, 0, 0, 4, 2, key);
-        src.old = SelectObject(src.dc.get(), src.bitmap.get());
-        EXPECT_EQ(s.at(0, 0), leftColour) << std::hex << key;   // the key shows the surface, other colours copy
-        EXPECT_EQ(s.at(3, 1), 0x0000FFu) << std::hex << key;
+        src.set(0, 0, 0xFF00FF);
+        src.set(1, 0, 0x0000FF);
+        Surface::Released released(src);
+        StretchBltKeyed(s.dc(), src.bitmap(), RECT{0, 0, 2, 1}, 0, 0, 4, 2, key);
+        EXPECT_EQ(s.rgbAt(0, 0), leftColour) << std::hex << key;   // the key shows the surface, other colours copy
+        EXPECT_EQ(s.rgbAt(3, 1), 0x0000FFu) << std::hex << key;
     }
-    Surface drawn(4, 2);
-    for (int i = 0; i < 8; ++i) drawn.pixels[i] = 0x00FF00;
-    StretchDrawKeyed(drawn.dc.get(), 0, 0, 4, 2, *source, RECT{0, 0, 2, 1});  // the top-left pixel is the key
-    EXPECT_EQ(drawn.at(0, 0), 0x00FF00u);
-    EXPECT_EQ(drawn.at(3, 0), 0x0000FFu);
+    Surface drawn(4, 2, 0x00FF00);
+    StretchDrawKeyed(drawn.dc(), 0, 0, 4, 2, *source, RECT{0, 0, 2, 1});  // the top-left pixel is the key
+    EXPECT_EQ(drawn.rgbAt(0, 0), 0x00FF00u);
+    EXPECT_EQ(drawn.rgbAt(3, 0), 0x0000FFu);
 }
