@@ -260,6 +260,32 @@ void StretchDrawKeyed(HDC surface, int x, int y, int width, int height, const Gr
     StretchBltKeyed(surface, static_cast<HBITMAP>(section.get()), source, x, y, width, height, key);
 }
 
+namespace {
+
+// Pixels of a device context as the stroke routines see them.
+class DcSurface final : public PixelSurface {
+public:
+    explicit DcSurface(HDC dc) : dc_(dc) {}
+    bool contains(int x, int y) const override { return PtVisible(dc_, x, y) != FALSE; }
+    Rgb pixel(int x, int y) const override { return GetPixel(dc_, x, y) & 0xFFFFFF; }
+    void setPixel(int x, int y, Rgb color) override { SetPixelV(dc_, x, y, color); }
+
+private:
+    HDC dc_;
+};
+
+}  // namespace
+
+void AALine(HDC dc, int x1, int y1, int x2, int y2, Rgb color) {
+    DcSurface surface(dc);
+    AALine(surface, x1, y1, x2, y2, color);
+}
+
+void AAArc(HDC dc, int x1, int y1, int x2, int y2, float startAngle, float endAngle, Rgb color) {
+    DcSurface surface(dc);
+    AAArc(surface, x1, y1, x2, y2, startAngle, endAngle, color);
+}
+
 Bitmap32 LoadPngResource(const wchar_t* name, const wchar_t* type) {
     HRSRC found = FindResourceW(nullptr, name, type);
     if (!found) return {};

@@ -63,6 +63,10 @@ void StretchBltKeyed(HDC surface, HBITMAP bitmap, const RECT& source, int destX,
 // The graphic rendered at its own size, its top-left pixel's colour left out.
 void StretchDrawKeyed(HDC surface, int x, int y, int width, int height, const Graphic& graphic, const RECT& source);
 
+// The anti-aliased strokes on a device context (for short strokes: they go pixel by pixel).
+void AALine(HDC dc, int x1, int y1, int x2, int y2, Rgb color);
+void AAArc(HDC dc, int x1, int y1, int x2, int y2, float startAngle, float endAngle, Rgb color);
+
 // A PNG resource of the program (type "PNG"), decoded; empty when absent or broken.
 Bitmap32 LoadPngResource(const wchar_t* name, const wchar_t* type = L"PNG");
 

@@ -52,3 +52,20 @@ TEST(OrbGraphics, DitherDarkensEveryOtherPixel) {
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 4; ++x) EXPECT_EQ(c.colorRefAt(x, y), (x + y) % 2 == 0 ? 0x00FF00u : 0xFFFFFFu) << x << "," << y;
 }
+
+TEST(OrbGraphics, StrokesDrawOnADeviceContext) {
+    DibCanvas c(12, 12, 0xFFFFFF);
+    AALine(c.dc(), 0, 0, 10, 0, 0x0000FF);
+    for (int x = 0; x <= 10; ++x) EXPECT_EQ(c.colorRefAt(x, 0), 0x0000FFu) << x;
+    EXPECT_EQ(c.colorRefAt(5, 1), 0xFFFFFFu);
+    DibCanvas arc(12, 12, 0xFFFFFF);
+    AAArc(arc.dc(), 0, 0, 10, 10, 180.0f, 270.0f, 0x0000FF);
+    bool drawn = false;
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 12; ++x)
+            if (arc.colorRefAt(x, y) != 0xFFFFFFu) {
+                drawn = true;
+                EXPECT_TRUE(x <= 5 && y <= 5) << x << "," << y;
+            }
+    EXPECT_TRUE(drawn);
+}
