@@ -18,8 +18,8 @@
 #include "framework/Application.h"
 #include "framework/ControlPeers.h"
 #include "framework/FormWindow.h"
-#include "framework/Icons.h"
 #include "framework/SystemCodePage.h"
+#include "graphics/ProgramIcon.h"
 #include "project/ReadProject.h"
 
 #include <commctrl.h>
@@ -39,18 +39,10 @@ struct Startup {
     ClassRegistry registry;
     std::unique_ptr<TfrmMain> form;
     FormWindow* window = nullptr;  // owned by the form, as its peer
-    IconHandle bigIcon, smallIcon;
+    ProgramIcons icons;
 };
 
 Startup* g_startup = nullptr;
-
-std::vector<uint8_t> resourceBytes(const wchar_t* type, const wchar_t* name) {
-    HRSRC found = FindResourceW(nullptr, name, type);
-    if (!found) return {};
-    HGLOBAL loaded = LoadResource(nullptr, found);
-    auto* data = static_cast<const uint8_t*>(LockResource(loaded));
-    return data ? std::vector<uint8_t>(data, data + SizeofResource(nullptr, found)) : std::vector<uint8_t>{};
-}
 
 // The main window as the embedded form resource describes it.
 std::unique_ptr<TfrmMain> createMainForm(const ClassRegistry& registry) {
@@ -75,19 +67,17 @@ void LocateProject(Startup& s) {
     processMacroValues().cdrom = s.projectDir;
 }
 
+// Our window framework has no application icon that windows inherit, so the
+// main window always gets both sizes itself.
 void applyIcons(Startup& s) {
-    const auto& data = s.form->iconData.bytes();
-    std::vector<uint8_t> builtIn;
-    const std::vector<uint8_t>* ico = &data;
-    if (data.empty()) {
-        builtIn = resourceBytes(L"BINDATA", L"BINR");
-        ico = &builtIn;
-    }
-    s.bigIcon = iconFromIcoBytes(*ico, GetSystemMetrics(SM_CXICON));
-    s.smallIcon = iconFromIcoBytes(*ico, GetSystemMetrics(SM_CXSMICON));
     HWND hwnd = s.window->hwnd();
-    if (s.bigIcon) SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(s.bigIcon.get()));
-    if (s.smallIcon) SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(s.smallIcon.get()));
+    const auto& data = s.form->iconData.bytes();
+    if (data.empty())
+        SetProgramIcon(s.icons, hwnd);
+    else
+        s.icons = iconsFromIcoBytes(data);
+    if (s.icons.big) SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(s.icons.big.get()));
+    if (s.icons.small) SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(s.icons.small.get()));
 }
 
 // A music player on the window cannot play without the audio library.

@@ -12,7 +12,9 @@ struct IconTraits {
 };
 using IconHandle = UniqueResource<HICON, IconTraits>;
 
-// The image of an ICO file nearest the wanted size; none when the bytes are no icon.
+int displayBitsPerPixel();
+// The image of an ICO file that best suits a square of the wanted size on this
+// display; none when the bytes are no icon.
 IconHandle iconFromIcoBytes(const std::vector<uint8_t>& ico, int size);
 
 }  // namespace orb

@@ -24,14 +24,37 @@ std::wstring moduleFileName(HMODULE module) {
     }
 }
 
-DWORD windowsMajorVersion() {
+namespace {
+OSVERSIONINFOW realVersion() {
     using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
     OSVERSIONINFOW info{};
     info.dwOSVersionInfoSize = sizeof info;
     if (HMODULE ntdll = GetModuleHandleW(L"ntdll.dll"))
         if (auto fn = reinterpret_cast<RtlGetVersionFn>(reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion"))))
-            if (fn(&info) == 0) return info.dwMajorVersion;
-    return 5;
+            if (fn(&info) == 0) return info;
+    info.dwMajorVersion = 5;
+    info.dwMinorVersion = 0;
+    return info;
+}
+}  // namespace
+
+DWORD windowsMajorVersion() { return realVersion().dwMajorVersion; }
+
+bool windowsAtLeast(DWORD major, DWORD minor) {
+    OSVERSIONINFOW v = realVersion();
+    return v.dwMajorVersion > major || (v.dwMajorVersion == major && v.dwMinorVersion >= minor);
+}
+
+}  // namespace orb
+
+namespace orb {
+
+std::vector<uint8_t> resourceBytes(const wchar_t* type, const wchar_t* name, HMODULE module) {
+    HRSRC found = FindResourceW(module, name, type);
+    if (!found) return {};
+    HGLOBAL loaded = LoadResource(module, found);
+    auto* data = loaded ? static_cast<const uint8_t*>(LockResource(loaded)) : nullptr;
+    return data ? std::vector<uint8_t>(data, data + SizeofResource(module, found)) : std::vector<uint8_t>{};
 }
 
 }  // namespace orb

@@ -14,7 +14,9 @@
 #endif
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace orb {
 
@@ -25,5 +27,8 @@ std::wstring systemErrorText(DWORD code);
 std::wstring moduleFileName(HMODULE module = nullptr);
 // Windows major version, read without the compatibility shims that lie about it.
 DWORD windowsMajorVersion();
+bool windowsAtLeast(DWORD major, DWORD minor);
+// A resource's bytes from a module (this program when none); empty when absent.
+std::vector<uint8_t> resourceBytes(const wchar_t* type, const wchar_t* name, HMODULE module = nullptr);
 
 }  // namespace orb
