@@ -1,7 +1,9 @@
 #include "framework/ControlPeers.h"
 
 #include "framework/Colors.h"
+#include "framework/DrawnControl.h"
 #include "framework/Handles.h"
+#include "framework/OffscreenBitmap.h"
 
 namespace orb {
 
@@ -9,7 +11,7 @@ namespace {
 
 constexpr wchar_t kChildClass[] = L"TOrbWinControl";
 
-class ChildWindow final : public ControlPeer {
+class ChildWindow final : public ControlPeer, public BackgroundPainter {
 public:
     ChildWindow(WinControl& control, HWND parent) : control_(control) {
         WNDCLASSEXW wc{};
@@ -33,6 +35,13 @@ public:
     }
     HWND hwnd() const { return hwnd_; }
 
+    void paintBackground(HDC dc) override {
+        RECT r;
+        GetClientRect(hwnd_, &r);
+        GdiObject brush(CreateSolidBrush(colorToRgb(control_.color())));
+        FillRect(dc, &r, static_cast<HBRUSH>(brush.get()));
+    }
+
     void changed(ControlChange what) override {
         switch (what) {
             case ControlChange::Bounds:
@@ -52,14 +61,26 @@ private:
             SetWindowLongPtrW(hwnd, GWLP_USERDATA,
                               reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
         auto* self = reinterpret_cast<ChildWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-        if (self && msg == WM_ERASEBKGND) {
-            RECT r;
-            GetClientRect(hwnd, &r);
-            GdiObject brush(CreateSolidBrush(colorToRgb(self->control_.color())));
-            FillRect(reinterpret_cast<HDC>(wp), &r, static_cast<HBRUSH>(brush.get()));
-            return 1;
+        if (self && msg == WM_ERASEBKGND) return 1;  // painting covers everything, off-screen
+        if (self && msg == WM_PAINT) {
+            self->paint();
+            return 0;
         }
         return DefWindowProcW(hwnd, msg, wp, lp);
+    }
+
+    void paint() {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd_, &ps);
+        RECT client;
+        GetClientRect(hwnd_, &client);
+        OffscreenBitmap picture(client.right, client.bottom);
+        if (picture.valid() && client.right > 0 && client.bottom > 0) {
+            paintBackground(picture.dc());
+            paintDrawnChildren(control_, picture.dc());
+            picture.copyTo(dc, 0, 0);
+        }
+        EndPaint(hwnd_, &ps);
     }
 
     WinControl& control_;

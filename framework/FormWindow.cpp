@@ -104,12 +104,19 @@ void FormWindow::paint() {
         MemoryDc memory(CreateCompatibleDC(dc));
         GdiObject bitmap(CreateCompatibleBitmap(dc, client.right, client.bottom));
         SelectedObject selected(memory.get(), bitmap.get());
-        GdiObject brush(CreateSolidBrush(colorToRgb(form_.color())));
-        FillRect(memory.get(), &client, static_cast<HBRUSH>(brush.get()));
-        if (onPaint) onPaint(memory.get(), client);
+        paintBackground(memory.get());
+        paintDrawnChildren(form_, memory.get());
         BitBlt(dc, 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
     }
     EndPaint(hwnd_, &ps);
+}
+
+void FormWindow::paintBackground(HDC dc) {
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    GdiObject brush(CreateSolidBrush(colorToRgb(form_.color())));
+    FillRect(dc, &client, static_cast<HBRUSH>(brush.get()));
+    if (onPaint) onPaint(dc, client);
 }
 
 LRESULT FormWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {

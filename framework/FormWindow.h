@@ -4,11 +4,12 @@
 #include <functional>
 
 #include "core/Form.h"
+#include "framework/DrawnControl.h"
 #include "framework/Win32.h"
 
 namespace orb {
 
-class FormWindow final : public ControlPeer {
+class FormWindow final : public ControlPeer, public BackgroundPainter {
 public:
     // Creates the window hidden; the form's client size is kept, the frame measured.
     // An owner window keeps the form off the task bar.
@@ -22,8 +23,9 @@ public:
 
     // Asked when the user or the system closes the window; the owner decides.
     std::function<void()> onCloseRequest;
-    // Paints the client area into an off-screen device context.
+    // Paints the background over the form's colour, behind the window-less controls.
     std::function<void(HDC dc, const RECT& client)> onPaint;
+    void paintBackground(HDC dc) override;
 
 private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);

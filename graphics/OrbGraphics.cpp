@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "framework/Colors.h"
+#include "framework/DrawnControl.h"
+#include "framework/OffscreenBitmap.h"
 #include "graphics/PictureDecode.h"
 #include "graphics/PictureRoutines.h"
 
@@ -95,6 +98,22 @@ void BlendBitmaps(HBITMAP over, HBITMAP under, HDC surface, int weight) {
     BITMAPINFO bi = topDown32(uw, uh);
     SetDIBitsToDevice(surface, 0, 0, static_cast<DWORD>(uw), static_cast<DWORD>(uh), 0, 0, 0, static_cast<UINT>(uh),
                       out.data(), &bi, DIB_RGB_COLORS);
+}
+
+void BlendWithColor(HDC dc, const RECT& rect, const Control& control, Color color) {
+    OffscreenBitmap background(control.width(), control.height());
+    OffscreenBitmap tint(control.width(), control.height());
+    OffscreenBitmap mixed(control.width(), control.height());
+    if (!background.valid() || !tint.valid() || !mixed.valid()) return;
+    PaintParentBackground(control, background.dc());
+    COLORREF rgb = colorToRgb(color);
+    tint.fill((GetRValue(rgb) << 16) | (GetGValue(rgb) << 8) | GetBValue(rgb));
+    {
+        OffscreenBitmap::Released a(background), b(tint);
+        BlendBitmaps(background.bitmap(), tint.bitmap(), mixed.dc(), 128);
+    }
+    BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, mixed.dc(), rect.left, rect.top,
+           SRCCOPY);
 }
 
 void CaptureScreenRect(HDC dest, const RECT& r) {

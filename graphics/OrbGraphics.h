@@ -2,6 +2,7 @@
 // Picture routines on the system's device contexts and bitmaps.
 #include <vector>
 
+#include "core/Control.h"
 #include "core/Picture.h"
 #include "framework/Handles.h"
 #include "graphics/Bitmap32.h"
@@ -24,6 +25,10 @@ RegionHandle regionFromRuns(const std::vector<IntRect>& runs);
 
 // Over drawn on under with master alpha weight (255: over only), copied to surface at (0, 0).
 void BlendBitmaps(HBITMAP over, HBITMAP under, HDC surface, int weight);
+
+// The control's parent background mixed half and half with color inside rect
+// (control coordinates) of dc: the see-through face of semi-transparent buttons.
+void BlendWithColor(HDC dc, const RECT& rect, const Control& control, Color color);
 
 // A rectangle of the screen into dest at (0, 0).
 void CaptureScreenRect(HDC dest, const RECT& screenRect);
