@@ -116,6 +116,11 @@ void BlendWithColor(HDC dc, const RECT& rect, const Control& control, Color colo
            SRCCOPY);
 }
 
+void DrawAlphaIcon(HDC dc, int x, int y, const Graphic& icon) {
+    DecodedPicture decoded = decodeGraphic(icon);
+    if (!decoded.frames.empty()) drawBitmap32(dc, x, y, decoded.frames[0].image);
+}
+
 void CaptureScreenRect(HDC dest, const RECT& r) {
     HDC screen = GetDC(nullptr);
     BitBlt(dest, 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY | CAPTUREBLT);

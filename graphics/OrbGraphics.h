@@ -30,6 +30,10 @@ void BlendBitmaps(HBITMAP over, HBITMAP under, HDC surface, int weight);
 // (control coordinates) of dc: the see-through face of semi-transparent buttons.
 void BlendWithColor(HDC dc, const RECT& rect, const Control& control, Color color);
 
+// An icon graphic at its natural size with its alpha channel honoured, for
+// systems before XP that draw icons with a mask only.
+void DrawAlphaIcon(HDC dc, int x, int y, const Graphic& icon);
+
 // A rectangle of the screen into dest at (0, 0).
 void CaptureScreenRect(HDC dest, const RECT& screenRect);
 

@@ -90,7 +90,9 @@ std::unique_ptr<Graphic> iconGraphic(const std::vector<std::pair<int, uint32_t>>
         put32(dib, 8, static_cast<uint32_t>(size * 2));
         put16(dib, 12, 1);
         put16(dib, 14, 32);
-        for (int p = 0; p < size * size; ++p) put32(dib, 40 + static_cast<size_t>(p) * 4, 0xFF000000u | colour);
+        // Colours without an alpha byte are opaque.
+        uint32_t pixel = colour >> 24 ? colour : 0xFF000000u | colour;
+        for (int p = 0; p < size * size; ++p) put32(dib, 40 + static_cast<size_t>(p) * 4, pixel);
         size_t e = 6 + 16 * i;
         f[e] = static_cast<uint8_t>(size);
         f[e + 1] = static_cast<uint8_t>(size);
@@ -159,4 +161,16 @@ TEST(PictureDraw, KeyedStretchLeavesTheKeyColourOut) {
     StretchDrawKeyed(drawn.dc(), 0, 0, 4, 2, *source, RECT{0, 0, 2, 1});  // the top-left pixel is the key
     EXPECT_EQ(drawn.rgbAt(0, 0), 0x00FF00u);
     EXPECT_EQ(drawn.rgbAt(3, 0), 0x0000FFu);
+}
+
+TEST(PictureDraw, AlphaIconBlendsAtItsNaturalSize) {
+    auto icon = iconGraphic({{16, 0x80FF0000u}});  // half-transparent red
+    Surface s(30, 30, 0x0000FF);
+    DrawAlphaIcon(s.dc(), 4, 4, *icon);
+    uint32_t mixed = s.rgbAt(10, 10);
+    EXPECT_NEAR(static_cast<int>(mixed >> 16), 128, 2);
+    EXPECT_NEAR(static_cast<int>(mixed & 0xFF), 127, 2);
+    EXPECT_EQ(s.rgbAt(3, 3), 0x0000FFu);
+    EXPECT_EQ(s.rgbAt(20, 20), 0x0000FFu);
+    EXPECT_NE(s.rgbAt(19, 19), 0x0000FFu);
 }
