@@ -315,7 +315,12 @@ TEST_P(MsgBoxKeys, CloseTheWindow) {
 
 INSTANTIATE_TEST_SUITE_P(Keys, MsgBoxKeys,
                          ::testing::Values(CloseKey{VK_SPACE, mrOk}, CloseKey{VK_RETURN, mrOk},
-                                           CloseKey{VK_ESCAPE, mrCancel}));
+                                           CloseKey{VK_ESCAPE, mrCancel}),
+                         [](const ::testing::TestParamInfo<CloseKey>& info) {
+                             return std::string(info.param.vk == VK_SPACE    ? "Space"
+                                                : info.param.vk == VK_RETURN ? "Enter"
+                                                                             : "Escape");
+                         });
 
 TEST(MsgBox, OtherKeysLeaveItOpen) {
     TOrbMsgForm form(nullptr);
