@@ -10,6 +10,8 @@ packages=(
   libz-mingw-w64-dev zlib1g-dev
   googletest libgtest-dev libbenchmark-dev libstb-dev
   wine64 xvfb x11-utils imagemagick
+  libmpg123-dev libvorbis-dev libogg-dev libflac-dev libxmp-dev libspeex-dev
+  sox lame vorbis-tools flac speex dpkg-dev
 )
 
 missing=()
@@ -25,3 +27,6 @@ if ((${#missing[@]})); then
   $SUDO apt-get update -qq
   $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
+
+# The audio libraries for the Windows targets, built from Debian's sources.
+bash "$(dirname "$0")/build-mingw-deps.sh"
