@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The shipped 32-bit programs, checked from their files: menuhost.exe a GUI
-# program and setupshim.exe a console one, neither needing a DLL beyond the system's.
+# program and setupshim.exe a console one, neither needing a DLL beyond the system's;
+# and the audio engine's two DLLs with exactly their exports.
 set -euo pipefail
 dir="${1:-build/win32}"
 passed=0
@@ -19,7 +20,7 @@ check() {  # description, command...
 
 system_dlls="kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll comctl32.dll comdlg32.dll ole32.dll
 oleaut32.dll winmm.dll winspool.drv msvcrt.dll shlwapi.dll version.dll msimg32.dll gdiplus.dll uxtheme.dll
-dwmapi.dll urlmon.dll wininet.dll imm32.dll"
+dwmapi.dll urlmon.dll wininet.dll imm32.dll msacm32.dll"
 
 check_program() {  # exe, subsystem as file(1) names it
   local exe="$1" subsystem="$2" kind imports foreign=""
@@ -35,6 +36,25 @@ check_program() {  # exe, subsystem as file(1) names it
 
 check_program "$dir/menuhost.exe" GUI
 check_program "$dir/setupshim.exe" console
+
+check_library() {  # library, the exported names one a line
+  local lib="$1" expected="$2" kind imports foreign="" exports
+  kind="$(file -b "$lib")"
+  check "$lib is a PE32 i386 DLL ($kind)" grep -q "^PE32 executable (DLL) .*Intel 80386" <<<"$kind"
+  imports="$(i686-w64-mingw32-objdump -p "$lib" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | sort -u)"
+  for name in $imports; do
+    grep -qw -- "$name" <<<"$system_dlls" || foreign="$foreign $name"
+  done
+  check "$lib imports only system DLLs ($(echo $imports | tr '\n' ' '))" test -z "$foreign"
+  exports="$(i686-w64-mingw32-objdump -p "$lib" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/s/^\s*\[ *[0-9]*\] //p' | sort)"
+  check "$lib exports exactly its $(wc -l <<<"$expected") names" test "$exports" = "$(sort <<<"$expected")"
+}
+check_library "$dir/audio/audiere.dll" "$(printf '_Adr%s\n' CreateLoopPointSource@4 CreateMemoryFile@8 \
+  CreatePinkNoise@0 CreateSampleBuffer@20 CreateSampleBufferFromSource@4 CreateSquareWave@8 CreateTone@8 \
+  CreateWhiteNoise@0 EnumerateCDDevices@0 GetSampleSize@4 GetSupportedAudioDevices@0 GetSupportedFileFormats@0 \
+  GetVersion@0 OpenCDDevice@4 OpenDevice@8 OpenFile@8 OpenMIDIDevice@4 OpenSampleSource@8 OpenSampleSourceW@8 \
+  OpenSampleSourceFromFile@8 OpenSound@12 OpenSoundEffect@12)"
+check_library "$dir/tunecore/tunecore.dll" "$(printf 'Orb_Audiere_%s\n' Play PlayFile Stop IsPlaying)"
 
 resources="$(i686-w64-mingw32-windres -i "$dir/setupshim.exe" -J coff -O rc)"
 check "setupshim has the icon group MNICON" grep -q 'Name: "MNICON"' <<<"$resources"

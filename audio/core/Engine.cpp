@@ -51,6 +51,9 @@ void Engine::shutdown() {
     // our code: wait for that, then let it go.
     cv_.wait(lock, [&] { return loopDone_; });
     lock.unlock();
+    // A moment for it to reach the system's thread exit, which then waits
+    // for the lock outside our code.
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
     thread_.detach();
   } else {
     lock.unlock();

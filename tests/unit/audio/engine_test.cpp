@@ -165,7 +165,8 @@ TEST_F(Engine, RepeatPlaysOnUntilStopped) {
 
 TEST_F(Engine, TwoStreamsMix) {
   {
-    auto device = openRecorder();
+    // At the pace of playback, so that the second starts while the first plays.
+    auto device = openRecorder(true);
     RecordingCallback callback;
     device->registerCallback(&callback);
     auto a = openStream(device.get(), "tone16.wav");
