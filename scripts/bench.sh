@@ -6,4 +6,4 @@ cd "$root"
 bash scripts/install-deps.sh
 [ -f build/bench/build.ninja ] || cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DORB_TESTS=OFF >/dev/null
 cmake --build build/bench
-for b in project_read_bench grad_fill_bench blend_bench; do build/bench/bench/$b "$@"; done
+for b in project_read_bench grad_fill_bench blend_bench audio_decode_bench; do build/bench/bench/$b "$@"; done
