@@ -272,3 +272,29 @@ TEST(Devices, ABufferDecodedUpFrontPlaysLikeAStream) {
 }
 
 } // namespace
+
+namespace {
+
+// The stop callback's slots by position, as a caller that knows only the
+// binary layout sees them: 3 is the event type, 4 forwards to 5.
+TEST(StopCallbackLayout, SlotsInTheirOrder) {
+  struct Probe final : StopCallback {
+    void ADR_CALL streamStopped(StopEvent* event) override { seen = event; }
+    StopEvent* seen = nullptr;
+  } probe;
+  void** slots = *reinterpret_cast<void***>(static_cast<Callback*>(&probe));
+  using TypeSlot = int (*)(Callback*);
+  using CallSlot = void (*)(Callback*, Event*);
+  EXPECT_EQ(reinterpret_cast<TypeSlot>(slots[2])(&probe), ET_STOP);
+  struct Ended final : StopEvent {
+    void ADR_CALL ref() override {}
+    void ADR_CALL unref() override {}
+    EventType ADR_CALL getType() override { return ET_STOP; }
+    OutputStream* ADR_CALL getOutputStream() override { return nullptr; }
+    StopReason ADR_CALL getReason() override { return SR_STREAM_ENDED; }
+  } event;
+  reinterpret_cast<CallSlot>(slots[3])(&probe, &event);
+  EXPECT_EQ(probe.seen, &event);
+}
+
+} // namespace
