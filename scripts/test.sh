@@ -85,7 +85,7 @@ else
 fi
 
 # Bounded fuzzing runs over the readers of untrusted bytes.
-fuzz_targets=(container_fuzz picture_fuzz)
+fuzz_targets=(container_fuzz picture_fuzz audio_fuzz)
 if CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DORB_FUZZ=ON -DORB_BENCH=OFF -DORB_TESTS=OFF \
   >"$logs/fuzz-build.log" 2>&1 && cmake --build build/fuzz --target "${fuzz_targets[@]}" >>"$logs/fuzz-build.log" 2>&1; then
   for target in "${fuzz_targets[@]}"; do

@@ -22,6 +22,35 @@ size_t boundedLength(const char* p, size_t n) {
 
 constexpr int kRate = 44100;
 
+// The 31-sample module layout with a channel tag at 1080 ("M.K.", "6CHN"...).
+bool hasModTag(const std::vector<uint8_t>& b) {
+  if (b.size() < 1084)
+    return false;
+  for (size_t i = 1080; i < 1084; ++i)
+    if (b[i] < 0x20 || b[i] > 0x7E)
+      return false;
+  return true;
+}
+
+// The tracker library trusts a tagged module's header further than it should
+// and has been seen to crash while playing one whose header is nonsense, so
+// what no tracker writes is refused here: an order list longer than 128 or
+// naming a pattern beyond 127, volumes above 64, fine-tunes above 15.
+bool plausibleModHeader(const std::vector<uint8_t>& b) {
+  for (size_t i = 0; i < 31; ++i) {
+    const uint8_t* sample = b.data() + 20 + 30 * i;
+    if (sample[24] > 15 || sample[25] > 64)
+      return false;
+  }
+  const uint8_t length = b[950];
+  if (length == 0 || length > 128)
+    return false;
+  for (size_t i = 0; i < 128; ++i)
+    if (b[952 + i] > 127)
+      return false;
+  return true;
+}
+
 class ModSource final : public BasicSource {
 public:
   ModSource() : ctx_(xmp_create_context()) {}
@@ -39,7 +68,9 @@ public:
       return false;
     file.seek(0, SM_BEGIN);
     const std::vector<uint8_t> bytes = readAll(file);
-    if (bytes.size() < 64 || xmp_load_module_from_memory(ctx_, bytes.data(), static_cast<long>(bytes.size())) != 0)
+    if (bytes.size() < 64 || (hasModTag(bytes) && !plausibleModHeader(bytes)))
+      return false;
+    if (xmp_load_module_from_memory(ctx_, bytes.data(), static_cast<long>(bytes.size())) != 0)
       return false;
     loaded_ = true;
     if (xmp_start_player(ctx_, kRate, 0) != 0)

@@ -183,3 +183,20 @@ TEST(WavDecoder, TruncatedAndLyingHeaders) {
 }
 
 } // namespace
+
+namespace {
+
+// Headers no tracker writes are refused before the tracker library sees
+// them: it has crashed playing such files.
+TEST(ModDecoder, RefusesImplausibleHeaders) {
+  const auto good = readAll(*openFile8(fixture("tone.mod").c_str(), false));
+  ASSERT_TRUE(openSource(makeMemoryFile(good.data(), static_cast<int>(good.size())), FF_MOD));
+  const std::pair<size_t, uint8_t> damage[] = {{950, 0}, {950, 129}, {952, 200}, {20 + 25, 65}, {20 + 24, 16}};
+  for (const auto& [offset, value] : damage) {
+    auto bad = good;
+    bad[offset] = value;
+    EXPECT_FALSE(openSource(makeMemoryFile(bad.data(), static_cast<int>(bad.size())), FF_AUTODETECT)) << offset;
+  }
+}
+
+} // namespace
