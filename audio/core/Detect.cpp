@@ -115,7 +115,9 @@ RefPtr<SampleSource> openSource(RefPtr<File> file, FileFormat format, const std:
   if (const FileFormat hinted = formatFromExtension(extension); hinted != FF_AUTODETECT)
     order.push_back(hinted);
   // MP3 last: its decoder hunts for a frame sync and can mistake other data for one.
-  for (FileFormat f : {FF_WAV, FF_AIFF, FF_OGG, FF_FLAC, FF_SPEEX, FF_MOD, FF_MP3})
+  // Modules without a signature are tried only when the name says so: the
+  // tracker library guesses at such data, and its guesses are the least safe.
+  for (FileFormat f : {FF_WAV, FF_AIFF, FF_OGG, FF_FLAC, FF_SPEEX, FF_MP3})
     if (std::find(order.begin(), order.end(), f) == order.end())
       order.push_back(f);
   for (FileFormat f : order)
