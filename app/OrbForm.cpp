@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "graphics/PictureDecode.h"
+
 namespace orb {
 
 TOrbForm::TOrbForm(Component* owner) : CustomForm(owner) {
@@ -14,6 +16,7 @@ TOrbForm::TOrbForm(Component* owner) : CustomForm(owner) {
     hintFont.setSize(10);
     hintFont.color = 0xFF0000;
     hintFont.style = setBit(0) | setBit(1);  // bold italic
+    picture.onChange = [this] { PictureChanged(); };
 }
 
 void TOrbForm::loaded() {
@@ -67,24 +70,164 @@ void TOrbForm::UpdateBorderStyle() {
     setBorderStyle(style);
     setClientWidth(w);
     setClientHeight(h);
+    int pictureW = 0, pictureH = 0;
+    if (windowStyle_ == TOrbWindowStyle::awsShaped && hasUsableShapePicture() &&
+        graphicSize(*picture.graphic(), pictureW, pictureH)) {
+        setClientWidth(pictureW);
+        setClientHeight(pictureH);
+    }
+}
+
+namespace {
+// The client size full-screen layout replaced, for putting it back: one pair per process.
+struct SavedClientSize {
+    int32_t width = 0, height = 0;
+} g_savedClientSize;
+}  // namespace
+
+void TOrbForm::moveChildrenForFullScreen(int sign) {
+    int32_t screenW = 0, screenH = 0;
+    if (effects_) effects_->screenSize(screenW, screenH);
+    int32_t dx = (screenW + 2 - width()) / 2, dy = (screenH + 2 - height()) / 2;
+    for (Control* c : controls()) c->setBounds(c->left() + sign * dx, c->top() + sign * dy, c->width(), c->height());
+}
+
+void TOrbForm::SetFullScreenLayout(bool on) {
+    if (on) {
+        g_savedClientSize = {clientWidth(), clientHeight()};
+        moveChildrenForFullScreen(+1);
+        int32_t screenW = 0, screenH = 0;
+        if (effects_) effects_->screenSize(screenW, screenH);
+        setLeft(-1);
+        setTop(-1);
+        setClientWidth(screenW + 2);
+        setClientHeight(screenH + 2);
+    } else {
+        setClientWidth(g_savedClientSize.width);
+        setClientHeight(g_savedClientSize.height);
+        moveChildrenForFullScreen(-1);
+    }
+}
+
+void TOrbForm::UpdateWindowShape(bool on) {
+    if (on && effects_) effects_->applyShape(picture);
+}
+
+void TOrbForm::UpdateAlphaBlend() {
+    if (effects_) effects_->applyAlphaBlend(alphaValue_ < 100 && !designMode_, blendValue());
+}
+
+void TOrbForm::UpdateTopMost() {
+    if (effects_) effects_->applyTopMost(topMost_);
+}
+
+void TOrbForm::PictureChanged() {
+    if (windowStyle_ == TOrbWindowStyle::awsShaped) {
+        UpdateBorderStyle();
+        UpdateWindowShape(!designMode_ && hasUsableShapePicture());
+    } else if (backGround != TOrbFillStyle::afsGlyph) {
+        return;
+    }
+    notify(ControlChange::Repaint);
+    for (Control* c : controls()) c->parentBackgroundChanged();
+}
+
+void TOrbForm::setHideAboutMenu(bool v) {
+    hideAboutMenu_ = v;
+    if (effects_) effects_->showAboutItem(!v);
+}
+
+int32_t cursorSlotFor(const Control& child, bool designMode, bool editOrHotCursorSet) {
+    if (designMode) return kCrDefault;
+    const ClassInfo& info = child.classInfo();
+    auto ordinal = [&](const char* name) -> int64_t {
+        const PropInfo* p = info.findProperty(name);
+        if (!p || !p->get) return 0;
+        Scalar v = p->get(child);
+        return std::holds_alternative<int64_t>(v) ? std::get<int64_t>(v) : 0;
+    };
+    if (info.findProperty("IgnoreHotCursor") && info.findProperty("ActionType")) {
+        bool hasAction = ordinal("ActionType") != 0 || ordinal("BGMusicControl") != 0;
+        return !ordinal("IgnoreHotCursor") && hasAction ? kSlotHotCursor : kSlotNormalCursor;
+    }
+    if (info.name == "TOrbRichEdit") return editOrHotCursorSet ? kSlotEditCursor : kCrDefault;
+    if (info.name == "TOrbTextBox") return kSlotEditCursor;
+    return kSlotNormalCursor;
+}
+
+void TOrbForm::assignCursors() {
+    bool customCursors = !orbEditCursor.isEmpty() || !orbHotCursor.isEmpty();
+    for (Control* c : controls()) c->setCursor(cursorSlotFor(*c, designMode_, customCursors));
+    setCursor(designMode_ ? kCrDefault : kSlotNormalCursor);
 }
 
 void TOrbForm::setDesignMode(bool v) {
     if (v == designMode_) return;
     designMode_ = v;
-    UpdateBorderStyle();
-    if (designMode_) showPage(activePage_);
+    UpdateAlphaBlend();
+    if (windowStyle_ == TOrbWindowStyle::awsFullScreen) {
+        if (v) {
+            SetFullScreenLayout(false);
+            UpdateBorderStyle();
+        } else {
+            UpdateBorderStyle();
+            SetFullScreenLayout(true);
+        }
+    } else {
+        UpdateBorderStyle();
+        if (windowStyle_ == TOrbWindowStyle::awsShaped) UpdateWindowShape(!v && hasUsableShapePicture());
+    }
+    if (topMost_) UpdateTopMost();
+    if (showGrid) notify(ControlChange::Repaint);
+    for (Control* c : controls()) {
+        if (const PropInfo* p = c->classInfo().findProperty("DesignMode"); p && p->set) {
+            try {
+                p->set(*c, Scalar{int64_t{v}});
+            } catch (...) {
+                // a child that cannot follow keeps its own mode
+            }
+        }
+    }
+    assignCursors();
+    if (v) showPage(activePage_);
     else setActivePage(startupPage_);
+    if (effects_) {
+        effects_->showAboutItem(false);
+        effects_->showAboutItem(!hideAboutMenu_);
+    }
 }
 
 void TOrbForm::setWindowStyle(TOrbWindowStyle v) {
     if (v == windowStyle_) return;
+    TOrbWindowStyle old = windowStyle_;
+    auto either = [&](TOrbWindowStyle s) { return old == s || v == s; };
     windowStyle_ = v;
-    notify(ControlChange::Repaint);
+    bool borderApplied = false;
+    if (either(TOrbWindowStyle::awsFullScreen) && !designMode_) {
+        if (v == TOrbWindowStyle::awsFullScreen) {
+            UpdateBorderStyle();
+            SetFullScreenLayout(true);
+        } else {
+            SetFullScreenLayout(false);
+            UpdateBorderStyle();
+        }
+        borderApplied = true;
+    }
+    if (either(TOrbWindowStyle::awsShaped)) {
+        UpdateBorderStyle();
+        UpdateWindowShape(!designMode_ && v == TOrbWindowStyle::awsShaped && hasUsableShapePicture());
+        notify(ControlChange::Repaint);
+        borderApplied = true;
+    }
+    if (!borderApplied) UpdateBorderStyle();
 }
 
 void TOrbForm::setAlphaValue(int32_t v) { alphaValue_ = std::clamp(v, 0, 100); }
-void TOrbForm::setTopMost(bool v) { topMost_ = v; }
+void TOrbForm::setTopMost(bool v) {
+    if (v == topMost_) return;
+    topMost_ = v;
+    UpdateTopMost();
+}
 void TOrbForm::setGridX(int32_t v) { gridX_ = std::clamp(v, 2, 128); }
 void TOrbForm::setGridY(int32_t v) { gridY_ = std::clamp(v, 2, 128); }
 void TOrbForm::setSplashDelay(int32_t v) { splashDelay_ = std::clamp(v, 1, 60); }

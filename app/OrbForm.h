@@ -13,6 +13,26 @@
 
 namespace orb {
 
+// What the main window's settings do to its real window; the Windows layer
+// provides it, tests give a fake. Calls come in the order the form's rules make them.
+class FormWindowEffects {
+public:
+    virtual ~FormWindowEffects() = default;
+    virtual void screenSize(int32_t& width, int32_t& height) const = 0;
+    // The window's region from the picture's shape (only ever asked to set one).
+    virtual void applyShape(const Picture& shape) = 0;
+    // Layered-window opacity; value 0..255.
+    virtual void applyAlphaBlend(bool on, uint8_t value) = 0;
+    virtual void applyTopMost(bool on) = 0;
+    // The About entry of the system menu, added once or removed.
+    virtual void showAboutItem(bool shown) = 0;
+};
+
+// The slot a direct child of the main window points at (cursor ids of the
+// screen-wide table; kCrDefault for the default cursor).
+inline constexpr int32_t kSlotNormalCursor = 1999, kSlotHotCursor = 2999, kSlotEditCursor = 3999;
+int32_t cursorSlotFor(const Control& child, bool designMode, bool editOrHotCursorSet);
+
 class TOrbForm : public CustomForm {
 public:
     explicit TOrbForm(Component* owner);
@@ -34,6 +54,14 @@ public:
     // The border the window style asks for, keeping the client size.
     void UpdateBorderStyle();
     bool hasUsableShapePicture() const;
+    // Spreads the window one pixel over every screen edge and centres the
+    // controls on the screen; off puts both back.
+    void SetFullScreenLayout(bool on);
+    void UpdateWindowShape(bool on);
+    void UpdateAlphaBlend();
+    void UpdateTopMost();
+    void PictureChanged();
+    void setEffects(FormWindowEffects* effects) { effects_ = effects; }
 
     bool designMode() const { return designMode_; }
     void setDesignMode(bool v);
@@ -43,6 +71,8 @@ public:
     void setAlphaValue(int32_t v);
     bool topMost() const { return topMost_; }
     void setTopMost(bool v);
+    // The alpha a layered window gets for AlphaValue.
+    uint8_t blendValue() const { return static_cast<uint8_t>(alphaValue_ * 255 / 100); }
     int32_t gridX() const { return gridX_; }
     void setGridX(int32_t v);
     int32_t gridY() const { return gridY_; }
@@ -54,7 +84,7 @@ public:
     int32_t hintOpacity() const { return hintOpacity_; }
     void setHintOpacity(int32_t v);
     bool hideAboutMenu() const { return hideAboutMenu_; }
-    void setHideAboutMenu(bool v) { hideAboutMenu_ = v; }
+    void setHideAboutMenu(bool v);
     const std::wstring& useSysColorTheme() const { return useSysColor_; }
     void setUseSysColorTheme(const std::wstring& v) { useSysColor_ = v; }
 
@@ -96,7 +126,10 @@ public:
 
 private:
     void applyPageCaption();
+    void moveChildrenForFullScreen(int sign);
+    void assignCursors();
 
+    FormWindowEffects* effects_ = nullptr;
     int32_t activePage_ = 0, startupPage_ = 0;
     bool alwaysShowPageZero_ = false, usePageCaption_ = false;
     bool designMode_ = false, topMost_ = false, hideAboutMenu_ = false;

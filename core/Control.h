@@ -83,6 +83,9 @@ public:
     bool parentBiDiMode = true;
     int32_t dragCursor = -12, dragKind = 0, dragMode = 0;
 
+    // What lies behind the control changed: see-through controls must repaint.
+    void parentBackgroundChanged() { notify(ControlChange::Color); }
+
 protected:
     void notify(ControlChange what) {
         if (peer_) peer_->changed(what);

@@ -1,0 +1,154 @@
+// How the main window's style settings change its layout and what they ask of
+// the real window: full-screen arithmetic, shaped windows, opacity, the order
+// of the design-mode switch, and which cursor each control points at.
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "app/ControlClasses.h"
+#include "app/OrbForm.h"
+#include "core/ComponentReader.h"
+#include "core/TextForm.h"
+
+using namespace orb;
+
+namespace {
+
+struct FakeWindow : FormWindowEffects {
+    void screenSize(int32_t& w, int32_t& h) const override {
+        w = 1024;
+        h = 768;
+    }
+    void applyShape(const Picture&) override { calls.push_back("shape"); }
+    void applyAlphaBlend(bool on, uint8_t value) override {
+        calls.push_back(on ? "alpha " + std::to_string(value) : "alpha off");
+    }
+    void applyTopMost(bool on) override { calls.push_back(on ? "topmost" : "not topmost"); }
+    void showAboutItem(bool shown) override { calls.push_back(shown ? "about" : "no about"); }
+    std::vector<std::string> calls;
+};
+
+std::unique_ptr<TfrmMain> readForm(const std::string& text, FakeWindow& window) {
+    auto form = std::make_unique<TfrmMain>(nullptr);
+    form->setEffects(&window);
+    ClassRegistry registry;
+    RegisterControlClasses(registry);
+    auto bytes = objectTreeToBytes(parseTextForm(text));
+    MemoryView stream(bytes);
+    readComponentStream(stream, *form, registry);
+    window.calls.clear();
+    return form;
+}
+
+// A plain 24-bit BMP of the given size: a usable window shape.
+std::unique_ptr<Graphic> bmpOfSize(int w, int h) {
+    int stride = (w * 3 + 3) & ~3;
+    std::vector<uint8_t> f(54 + static_cast<size_t>(stride) * h, 0);
+    auto put32 = [&](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i) f[at + i] = static_cast<uint8_t>(v >> (8 * i));
+    };
+    f[0] = 'B', f[1] = 'M';
+    put32(2, static_cast<uint32_t>(f.size()));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, static_cast<uint32_t>(w));
+    put32(22, static_cast<uint32_t>(h));
+    f[26] = 1, f[28] = 24;
+    auto g = GraphicRegistry::instance().create("TBitmap");
+    g->setFileBytes(std::move(f));
+    return g;
+}
+
+const char* kFullScreen =
+    "object F: TfrmMain\n  DesignMode = True\n  WindowStyle = awsFullScreen\n  ClientWidth = 640\n"
+    "  ClientHeight = 480\n  object B: TOrbButton\n    Left = 10\n    Top = 10\n    Width = 50\n    Height = 20\n"
+    "  end\nend\n";
+
+}  // namespace
+
+TEST(WindowStyles, FullScreenOverlapsEveryEdgeByOnePixelAndCentresTheControls) {
+    FakeWindow window;
+    auto form = readForm(kFullScreen, window);
+    form->setFrameExtent(0, 0);  // no frame once borderless
+    form->setDesignMode(false);
+    EXPECT_EQ(form->borderStyle(), 0);
+    EXPECT_EQ(form->left(), -1);
+    EXPECT_EQ(form->top(), -1);
+    EXPECT_EQ(form->clientWidth(), 1026);
+    EXPECT_EQ(form->clientHeight(), 770);
+    auto* button = dynamic_cast<Control*>(form->findComponent("B"));
+    EXPECT_EQ(button->left(), 203);
+    EXPECT_EQ(button->top(), 155);
+
+    form->setWindowStyle(TOrbWindowStyle::awsNormal);  // leaving puts everything back
+    EXPECT_EQ(form->clientWidth(), 640);
+    EXPECT_EQ(form->clientHeight(), 480);
+    EXPECT_EQ(button->left(), 10);
+    EXPECT_EQ(button->top(), 10);
+    EXPECT_EQ(form->borderStyle(), 1);
+}
+
+TEST(WindowStyles, ShapedWindowsTakeThePictureSizeOnlyWhenThePictureCanShapeThem) {
+    struct Case {
+        const char* graphicClass;
+        bool shaped;
+    };
+    for (Case c : {Case{"TBitmap", true}, Case{"TJPEGImage", false}, Case{"TIcon", false}}) {
+        FakeWindow window;
+        auto form = readForm("object F: TfrmMain\n  DesignMode = True\n  WindowStyle = awsShaped\n"
+                             "  ClientWidth = 640\n  ClientHeight = 480\nend\n",
+                             window);
+        std::unique_ptr<Graphic> g;
+        if (std::string(c.graphicClass) == "TBitmap") {
+            g = bmpOfSize(300, 200);
+        } else {
+            g = GraphicRegistry::instance().create(c.graphicClass);
+            g->setFileBytes({1, 2, 3});
+        }
+        form->picture.setGraphic(std::move(g));
+        window.calls.clear();
+        form->setDesignMode(false);
+        EXPECT_EQ(form->borderStyle(), c.shaped ? 0 : 1) << c.graphicClass;
+        EXPECT_EQ(form->clientWidth(), c.shaped ? 300 : 640) << c.graphicClass;
+        EXPECT_EQ(form->clientHeight(), c.shaped ? 200 : 480) << c.graphicClass;
+        bool shapeAsked = std::find(window.calls.begin(), window.calls.end(), "shape") != window.calls.end();
+        EXPECT_EQ(shapeAsked, c.shaped) << c.graphicClass;
+    }
+}
+
+TEST(WindowStyles, OpacityTopMostAndAboutFollowTheDesignModeSwitchInOrder) {
+    struct Case {
+        int alpha;
+        bool topMost, hideAbout;
+        std::vector<std::string> calls;
+    };
+    for (const Case& c : std::vector<Case>{
+             {50, false, false, {"alpha 127", "no about", "about"}},
+             {100, true, false, {"alpha off", "topmost", "no about", "about"}},
+             {0, false, true, {"alpha 0", "no about", "no about"}},
+         }) {
+        FakeWindow window;
+        auto form = readForm("object F: TfrmMain\n  DesignMode = True\n  AlphaValue = " + std::to_string(c.alpha) +
+                                 "\n  TopMost = " + (c.topMost ? "True" : "False") +
+                                 "\n  HideAboutMenu = " + (c.hideAbout ? "True" : "False") + "\nend\n",
+                             window);
+        form->setDesignMode(false);
+        EXPECT_EQ(window.calls, c.calls) << "alpha " << c.alpha;
+    }
+}
+
+TEST(WindowStyles, EachControlPointsAtTheCursorSlotItsKindAsksFor) {
+    FakeWindow window;
+    auto form = readForm(
+        "object F: TfrmMain\n  DesignMode = True\n"
+        "  object Text: TOrbTextBox\n  end\n  object Rich: TOrbRichEdit\n  end\n  object Pic: TOrbImage\n  end\nend\n",
+        window);
+    form->setDesignMode(false);
+    auto cursorOf = [&](const char* name) { return dynamic_cast<Control*>(form->findComponent(name))->cursor(); };
+    EXPECT_EQ(cursorOf("Text"), kSlotEditCursor);
+    EXPECT_EQ(cursorOf("Rich"), kCrDefault);  // no project edit or hot cursor
+    EXPECT_EQ(cursorOf("Pic"), kSlotNormalCursor);
+    EXPECT_EQ(form->cursor(), kSlotNormalCursor);
+    form->setDesignMode(true);
+    EXPECT_EQ(cursorOf("Text"), kCrDefault);
+    EXPECT_EQ(form->cursor(), kCrDefault);
+}
