@@ -120,6 +120,10 @@ void FormWindow::paintBackground(HDC dc) {
 }
 
 LRESULT FormWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
+    for (const MessageHandler& handler : handlers_) {
+        LRESULT result = 0;
+        if (handler(msg, wp, lp, result)) return result;
+    }
     switch (msg) {
         case WM_ERASEBKGND: return 1;  // painting covers everything, off-screen
         case WM_PAINT: paint(); return 0;

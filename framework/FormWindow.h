@@ -2,6 +2,7 @@
 // The top-level window behind a form: one HWND, painted off-screen and copied
 // once, kept in step with the form's properties.
 #include <functional>
+#include <vector>
 
 #include "core/Form.h"
 #include "framework/DrawnControl.h"
@@ -26,6 +27,10 @@ public:
     // Paints the background over the form's colour, behind the window-less controls.
     std::function<void(HDC dc, const RECT& client)> onPaint;
     void paintBackground(HDC dc) override;
+    // Sees the window's messages before the window does, in the order added;
+    // returns true when it handled one, with the result in `result`.
+    using MessageHandler = std::function<bool(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)>;
+    void addMessageHandler(MessageHandler handler) { handlers_.push_back(std::move(handler)); }
 
 private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -37,7 +42,8 @@ private:
 
     CustomForm& form_;
     HWND hwnd_ = nullptr;
-    bool syncing_ = false;  // the window is telling the form, not the other way round
+    bool syncing_ = false;
+    std::vector<MessageHandler> handlers_;  // the window is telling the form, not the other way round
 };
 
 }  // namespace orb

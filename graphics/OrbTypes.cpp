@@ -22,6 +22,19 @@ const EnumType& textRenderModeType() {
     static const EnumType t{"TOrbTextRenderMode", {"atmSystemDefault", "atmAntiAlias"}};
     return t;
 }
+const EnumType& actionTypeType() {
+    static const EnumType t{"TOrbActionType",
+                            {"aatNone", "aatRunProgram", "aatRunProgramAsAdmin", "aatOpenDocument", "aatExplore",
+                             "aatGotoWeb", "aatMail", "aatPopupMessage", "aatShowPicture", "aatSlideShow",
+                             "aatControlIA", "aatJumpToPage", "aatMinimize", "aatCopy", "aatPrint", "aatPopupMenu",
+                             "aatExit", "aatEject"}};
+    return t;
+}
+const EnumType& bgMusicControlType() {
+    static const EnumType t{"TOrbBGMusicControl",
+                            {"amcNone", "amcPlayBGMusic", "amcStopBGMusic", "amcToggleBGMusic", "amcStopAndResume"}};
+    return t;
+}
 const EnumType& gradFillStyleType() {
     static const EnumType t{
         "TOrbGradFillStyle",

@@ -9,6 +9,14 @@ enum class TOrbWindowStyle : int32_t { awsNormal, awsNoBorder, awsFullScreen, aw
 enum class TOrbPosition : int32_t { apsLeftTop, apsLeftBottom, apsRightTop, apsRightBottom };
 enum class TOrbTextRenderMode : int32_t { atmSystemDefault, atmAntiAlias };
 enum class TOrbWindowMode : int32_t { awmNormal, awmMaximized, awmMinimized, awmHidden };
+enum class TOrbActionType : int32_t {
+    aatNone, aatRunProgram, aatRunProgramAsAdmin, aatOpenDocument, aatExplore, aatGotoWeb, aatMail,
+    aatPopupMessage, aatShowPicture, aatSlideShow, aatControlIA, aatJumpToPage, aatMinimize, aatCopy, aatPrint,
+    aatPopupMenu, aatExit, aatEject
+};
+enum class TOrbBGMusicControl : int32_t {
+    amcNone, amcPlayBGMusic, amcStopBGMusic, amcToggleBGMusic, amcStopAndResume
+};
 // The 32 gradient styles, in their stored order; agsLinearH is 0.
 enum class TOrbGradFillStyle : int32_t {
     agsLinearH, agsLinearV, agsReflectedH, agsReflectedV, agsRectangleC, agsRectangleL, agsRectangleR,
@@ -24,5 +32,7 @@ const EnumType& positionStyleType();
 const EnumType& windowModeType();
 const EnumType& gradFillStyleType();
 const EnumType& textRenderModeType();
+const EnumType& actionTypeType();
+const EnumType& bgMusicControlType();
 
 }  // namespace orb
