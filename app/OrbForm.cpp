@@ -132,6 +132,32 @@ void TOrbForm::PictureChanged() {
     for (Control* c : controls()) c->parentBackgroundChanged();
 }
 
+namespace {
+// Multiply then divide, rounded to nearest, as the system's MulDiv does.
+int32_t mulDiv(int32_t a, int32_t b, int32_t c) {
+    if (c == 0) return -1;
+    int64_t p = int64_t{a} * b;
+    int64_t q = (p >= 0) == (c > 0) ? (p + (c > 0 ? c : -c) / 2) / c : (p - (c > 0 ? c : -c) / 2) / c;
+    return static_cast<int32_t>(q);
+}
+}  // namespace
+
+PrintPlacement fitWindowImageOnPage(int32_t bitmapW, int32_t bitmapH, int32_t screenPixelsPerInch,
+                                    const PrinterPage& page) {
+    int32_t printableW = page.width - 2 * page.offsetX, printableH = page.height - 2 * page.offsetY;
+    int32_t w = mulDiv(bitmapW, page.dotsPerInchX, screenPixelsPerInch);
+    int32_t h = mulDiv(bitmapH, page.dotsPerInchY, screenPixelsPerInch);
+    if (printableW < w) {
+        h = mulDiv(h, printableW, w);
+        w = printableW;
+    }
+    if (printableH < h) {
+        w = mulDiv(w, printableH, h);
+        h = printableH;
+    }
+    return {(page.width - w) / 2, (page.height - h) / 2, w, h};
+}
+
 void TOrbForm::setHideAboutMenu(bool v) {
     hideAboutMenu_ = v;
     if (effects_) effects_->showAboutItem(!v);

@@ -26,7 +26,24 @@ public:
     virtual void applyTopMost(bool on) = 0;
     // The About entry of the system menu, added once or removed.
     virtual void showAboutItem(bool shown) = 0;
+    // The window's picture to the clipboard or the printer, a moment after the request.
+    virtual void copyWindowImage(bool clientOnly) = 0;
+    virtual void printWindowImage(bool clientOnly) = 0;
 };
+
+// Where a window image of bitmapW x bitmapH screen pixels lands on a printed
+// page: scaled from screen to printer resolution, shrunk to the printable
+// area keeping its proportions, centred on the page.
+struct PrintPlacement {
+    int32_t left = 0, top = 0, width = 0, height = 0;
+};
+struct PrinterPage {
+    int32_t width = 0, height = 0;             // the whole page, in printer dots
+    int32_t offsetX = 0, offsetY = 0;          // the physical margins
+    int32_t dotsPerInchX = 0, dotsPerInchY = 0;
+};
+PrintPlacement fitWindowImageOnPage(int32_t bitmapW, int32_t bitmapH, int32_t screenPixelsPerInch,
+                                    const PrinterPage& page);
 
 // The slot a direct child of the main window points at (cursor ids of the
 // screen-wide table; kCrDefault for the default cursor).
@@ -62,6 +79,13 @@ public:
     void UpdateTopMost();
     void PictureChanged();
     void setEffects(FormWindowEffects* effects) { effects_ = effects; }
+    // Used by the copy and print actions.
+    void CopyWindowImage(bool clientOnly) {
+        if (effects_) effects_->copyWindowImage(clientOnly);
+    }
+    void PrintWindowImage(bool clientOnly) {
+        if (effects_) effects_->printWindowImage(clientOnly);
+    }
 
     bool designMode() const { return designMode_; }
     void setDesignMode(bool v);

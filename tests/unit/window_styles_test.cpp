@@ -24,6 +24,8 @@ struct FakeWindow : FormWindowEffects {
     }
     void applyTopMost(bool on) override { calls.push_back(on ? "topmost" : "not topmost"); }
     void showAboutItem(bool shown) override { calls.push_back(shown ? "about" : "no about"); }
+    void copyWindowImage(bool) override {}
+    void printWindowImage(bool) override {}
     std::vector<std::string> calls;
 };
 
@@ -151,4 +153,26 @@ TEST(WindowStyles, EachControlPointsAtTheCursorSlotItsKindAsksFor) {
     form->setDesignMode(true);
     EXPECT_EQ(cursorOf("Text"), kCrDefault);
     EXPECT_EQ(form->cursor(), kCrDefault);
+}
+
+TEST(WindowImage, PrintedImageScalesToThePrinterThenShrinksIntoThePrintableArea) {
+    struct Case {
+        const char* what;
+        PrinterPage page;
+        PrintPlacement expected;
+    };
+    for (const Case& c : std::vector<Case>{
+             // 800 x 600 at 96 ppi on 600 dpi is 5000 x 3750, which fits an A4 page (4960 x 7016).
+             {"fits after scaling", {6000, 7016, 0, 0, 600, 600}, {500, 1633, 5000, 3750}},
+             // Narrower printable width: shrunk to 4760 wide, the height following.
+             {"shrunk to the width", {4960, 7016, 100, 100, 600, 600}, {100, 1723, 4760, 3570}},
+             // Landscape-ish page whose printable height is the limit.
+             {"shrunk to the height", {7016, 3000, 50, 50, 600, 600}, {1574, 50, 3867, 2900}},
+         }) {
+        PrintPlacement p = fitWindowImageOnPage(800, 600, 96, c.page);
+        EXPECT_EQ(p.left, c.expected.left) << c.what;
+        EXPECT_EQ(p.top, c.expected.top) << c.what;
+        EXPECT_EQ(p.width, c.expected.width) << c.what;
+        EXPECT_EQ(p.height, c.expected.height) << c.what;
+    }
 }
