@@ -8,6 +8,7 @@
 #include "actions/OrbMacros.h"
 #include "actions/RunMutex.h"
 #include "app/FormBackground.h"
+#include "app/MainWindow.h"
 #include "app/Administrator.h"
 #include "app/ControlClasses.h"
 #include "app/OrbForm.h"
@@ -39,6 +40,7 @@ struct Startup {
     ClassRegistry registry;
     std::unique_ptr<TfrmMain> form;
     FormWindow* window = nullptr;  // owned by the form, as its peer
+    std::unique_ptr<MainWindow> mainWindow;  // goes before the form it serves
     ProgramIcons icons;
 };
 
@@ -91,6 +93,7 @@ void WarnMissingAudioEngine(const TfrmMain& form) {
 
 // Leaves without entering the loop: no end screen on these paths.
 [[noreturn]] void CloseWithoutRunning(Startup& s, bool keepFonts) {
+    s.mainWindow.reset();
     s.window = nullptr;
     s.form.reset();
     Application::instance().processMessages();
@@ -148,6 +151,7 @@ int runMenu() {
     HWND hwnd = window->hwnd();
     form.setPeer(std::move(window));
     attachControlPeers(form, hwnd);
+    s.mainWindow = std::make_unique<MainWindow>(form, *s.window);
     applyIcons(s);
 
     WarnMissingAudioEngine(form);
@@ -158,6 +162,7 @@ int runMenu() {
         form.setTop(centredOrigin(GetSystemMetrics(SM_CYSCREEN), form.height()));
     }
 
+    form.UpdateTopMost();
     CreateRunMutex();
     s.window->onCloseRequest = [&s, hwnd] {
         if (!OnProgramTerminate(s)) return;

@@ -10,10 +10,22 @@ Application& Application::instance() {
 int Application::run() {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (filtered(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
     return 0;
+}
+
+bool Application::filtered(MSG& msg) {
+    for (const MessageFilter& filter : filters_) {
+        try {
+            if (filter(msg)) return true;
+        } catch (...) {
+            // a filter that fails lets the message through
+        }
+    }
+    return false;
 }
 
 HWND Application::hiddenOwner() {
@@ -31,6 +43,7 @@ void Application::processMessages() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) break;
+        if (filtered(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

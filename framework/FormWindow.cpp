@@ -73,7 +73,9 @@ DWORD FormWindow::exStyle() const {
 void FormWindow::applyStyle() {
     if (!hwnd_) return;
     SetWindowLongPtrW(hwnd_, GWL_STYLE, static_cast<LONG_PTR>(style()));
-    SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, static_cast<LONG_PTR>(exStyle()));
+    // Opacity and top-most placement are the main window's business; a new border keeps them.
+    LONG_PTR kept = GetWindowLongPtrW(hwnd_, GWL_EXSTYLE) & (WS_EX_LAYERED | WS_EX_TOPMOST);
+    SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, static_cast<LONG_PTR>(exStyle()) | kept);
     RECT frame{0, 0, 0, 0};
     AdjustWindowRectEx(&frame, style(), FALSE, exStyle());
     form_.setFrameExtent(frame.right - frame.left, frame.bottom - frame.top);
