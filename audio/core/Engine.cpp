@@ -41,24 +41,30 @@ void Engine::shutdown() {
   std::unique_lock lock(mutex_);
   quit_ = true;
   cv_.notify_all();
-  if (!thread_.joinable())
-    return;
-  if (onEngineThread()) {
-    lock.unlock();
-    thread_.detach();
-  } else if (!g_joinAllowed) {
-    // The thread cannot end while the loader lock is held, but it can leave
-    // our code: wait for that, then let it go.
-    cv_.wait(lock, [&] { return loopDone_; });
-    lock.unlock();
-    // A moment for it to reach the system's thread exit, which then waits
-    // for the lock outside our code.
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    thread_.detach();
-  } else {
-    lock.unlock();
-    thread_.join();
+  if (thread_.joinable()) {
+    if (onEngineThread()) {
+      thread_.detach();
+    } else if (!g_joinAllowed) {
+      // The thread cannot end while the loader lock is held, but it can leave
+      // our loop: wait for that, take the sink from it, and let it go.
+      cv_.wait(lock, [&] { return loopDone_; });
+      sink_.reset();
+      lock.unlock();
+      // A moment for it to reach the system's thread exit, which then waits
+      // for the lock outside our code.
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      lock.lock();
+      thread_.detach();
+    } else {
+      lock.unlock();
+      thread_.join();
+      lock.lock();
+    }
   }
+  // Events nobody will deliver would keep their streams, and so this engine.
+  std::vector<RefPtr<StopEvent>> undelivered;
+  undelivered.swap(events_);
+  lock.unlock();
 }
 
 void Engine::add(StreamImpl* stream) {
@@ -85,6 +91,8 @@ void Engine::wake() {
 
 void Engine::postStop(OutputStream* stream, StopReason reason) {
   std::lock_guard lock(mutex_);
+  if (quit_)
+    return;
   events_.push_back(makeRef<StopEventImpl>(stream, reason));
   cv_.notify_all();
 }
@@ -206,7 +214,7 @@ OutputStream* MixerDevice::openStream(SampleSource* source) {
   if (!source)
     return nullptr;
   try {
-    return makeRef<StreamImpl>(RefPtr<AudioDevice>(this), engine_, RefPtr<SampleSource>(source)).detach();
+    return makeRef<StreamImpl>(engine_, RefPtr<SampleSource>(source)).detach();
   } catch (...) {
     return nullptr;
   }
@@ -227,8 +235,8 @@ RefPtr<AudioDevice> makeMixerDevice(std::string name, std::unique_ptr<Sink> sink
   return makeRef<MixerDevice>(std::move(name), std::move(sink));
 }
 
-StreamImpl::StreamImpl(RefPtr<AudioDevice> device, std::shared_ptr<Engine> engine, RefPtr<SampleSource> source)
-    : device_(std::move(device)), engine_(std::move(engine)), source_(std::move(source)) {
+StreamImpl::StreamImpl(std::shared_ptr<Engine> engine, RefPtr<SampleSource> source)
+    : engine_(std::move(engine)), source_(std::move(source)) {
   source_->getFormat(channels_, rate_, format_);
   channels_ = std::max(1, channels_);
   rate_ = std::max(1, rate_);

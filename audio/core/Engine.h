@@ -91,7 +91,7 @@ RefPtr<AudioDevice> makeMixerDevice(std::string name, std::unique_ptr<Sink> sink
 
 class StreamImpl final : public RefImpl<OutputStream> {
 public:
-  StreamImpl(RefPtr<AudioDevice> device, std::shared_ptr<Engine> engine, RefPtr<SampleSource> source);
+  StreamImpl(std::shared_ptr<Engine> engine, RefPtr<SampleSource> source);
   void ADR_CALL unref() override { engine_->release(this); }
   void ADR_CALL play() override;
   void ADR_CALL stop() override;
