@@ -208,12 +208,29 @@ bool MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
             ReleaseCapture();
             SendMessageW(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION, 0);
             return true;
+        case WM_SHOWWINDOW:
+            if (wp && !shown_) FormShow();
+            return false;
         case WM_SETCURSOR:
             if (reinterpret_cast<HWND>(wp) != hwnd_ || LOWORD(lp) != HTCLIENT) return false;
             SetCursor(CursorTable::screen().get(form_.cursor()));
             result = TRUE;
             return true;
         default: return false;
+    }
+}
+
+// Runs once, the first time the window shows.
+void MainWindow::FormShow() {
+    shown_ = true;
+    for (Control* child : form_.controls()) {
+        if (auto* aware = dynamic_cast<ShowAware*>(child)) {
+            try {
+                aware->formShown();
+            } catch (...) {
+                // a control that cannot start its content stays as it is
+            }
+        }
     }
 }
 

@@ -13,6 +13,14 @@ namespace orb {
 inline constexpr UINT kTrayCallbackMessage = 3025;
 inline constexpr UINT kAboutSeparatorCommand = 1954, kAboutCommand = 1956;
 
+// A control that has work to do once the menu first shows (loading media,
+// opening documents, starting a playlist).
+class ShowAware {
+public:
+    virtual ~ShowAware() = default;
+    virtual void formShown() = 0;
+};
+
 class MainWindow final : public FormWindowEffects {
 public:
     // Becomes the form's effects for its lifetime.
@@ -49,7 +57,9 @@ private:
     TOrbForm& form_;
     FormWindow& window_;
     HWND hwnd_;
-    bool aboutAdded_ = false, trayShown_ = false;
+    void FormShow();
+
+    bool aboutAdded_ = false, trayShown_ = false, shown_ = false;
     bool copyClientOnly_ = false, printClientOnly_ = false;
     std::shared_ptr<bool> alive_;  // the message filter outlives us in the application
 };

@@ -1,19 +1,20 @@
 #!/usr/bin/env bash
 # Builds menuhost and starts it on the demo menu in examples/demo, under wine64.
 # Without a display it runs on a virtual one and saves a screenshot instead.
-# Usage: scripts/demo.sh [tiled] [menuhost arguments, for example -p "Lumora demo menu - About"]
+# Usage: scripts/demo.sh [tiled|shaped] [menuhost arguments, for example -p "Lumora demo menu - About"]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 bash scripts/install-deps.sh
 bash scripts/build.sh native win64
 demo=demo
-if [ "${1:-}" = tiled ]; then
-  demo=tiled
+if [ "${1:-}" = tiled ] || [ "${1:-}" = shaped ]; then
+  demo=$1
   shift
 fi
 mkdir -p build/demo
 python3 tools/make_demo_art.py examples/demo/art/waves.png
+python3 tools/make_demo_art.py --shape examples/demo/art/panel.png
 build/native/orbproj compile "examples/demo/$demo.txt" build/demo/demo.orb
 cp build/win64/menuhost.exe build/demo/menuhost.exe
 

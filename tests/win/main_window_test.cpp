@@ -121,3 +121,23 @@ TEST(MainWindow, OpacityAndTopMostReachTheWindow) {
     m.services->applyAlphaBlend(false, 255);
     EXPECT_FALSE(GetWindowLongW(m.hwnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
 }
+
+TEST(MainWindow, ControlsHearOfTheFirstShowOnlyOnce) {
+    struct Starter final : GraphicControl, ShowAware {
+        using GraphicControl::GraphicControl;
+        void formShown() override { ++starts; }
+        int starts = 0;
+    };
+    TfrmMain form{nullptr};
+    form.setDesignMode(true);
+    Starter starter(&form);
+    starter.setParent(&form);
+    auto peer = std::make_unique<FormWindow>(form, L"TMainWindowTest");
+    FormWindow* window = peer.get();
+    form.setPeer(std::move(peer));
+    MainWindow services(form, *window);
+    ShowWindow(window->hwnd(), SW_SHOW);
+    ShowWindow(window->hwnd(), SW_HIDE);
+    ShowWindow(window->hwnd(), SW_SHOW);
+    EXPECT_EQ(starter.starts, 1);
+}
