@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The shipped 32-bit programs, checked from their files: menuhost.exe a GUI
-# program and setupshim.exe a console one, neither needing a DLL beyond the system's;
+# program, setupshim.exe a console one and ejector.exe a window-less one, none needing a DLL beyond the system's;
 # and the audio engine's two DLLs with exactly their exports.
 set -euo pipefail
 dir="${1:-build/win32}"
@@ -36,6 +36,9 @@ check_program() {  # exe, subsystem as file(1) names it
 
 check_program "$dir/menuhost.exe" GUI
 check_program "$dir/setupshim.exe" console
+check_program "$dir/ejector.exe" GUI
+check "menuhost.exe carries the eject program as BINDATA/BINE" \
+  grep -q '^"BINE" "BINDATA"' <<<"$(i686-w64-mingw32-windres -i "$dir/menuhost.exe" -J coff -O rc 2>/dev/null)"
 
 check_library() {  # library, the exported names one a line
   local lib="$1" expected="$2" kind imports foreign="" exports
