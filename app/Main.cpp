@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "actions/MacroFolders.h"
+#include "actions/OrbAction.h"
 #include "actions/OrbMacros.h"
 #include "actions/RunMutex.h"
 #include "app/FormBackground.h"
@@ -162,6 +163,10 @@ int runMenu() {
         form.setTop(centredOrigin(GetSystemMetrics(SM_CYSCREEN), form.height()));
     }
 
+    if (!form.launchApp.empty()) {
+        LaunchProgram(form.launchApp, form.launchParam, form.launchWinMode, form.launchWait && !form.launchOnly);
+        if (form.launchOnly) CloseWithoutRunning(s, false);  // the menu itself never shows
+    }
     form.UpdateTopMost();
     CreateRunMutex();
     s.window->onCloseRequest = [&s, hwnd] {
