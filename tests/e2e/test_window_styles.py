@@ -2,6 +2,7 @@
 """The main window's styles as a user sees them: border, full-screen placement,
 the shaped window's outline, opacity, and closing with ESC."""
 import os
+import shutil
 import subprocess
 import time
 
@@ -96,3 +97,22 @@ class EscapeKey(MenuhostCase):
             with self.subTest(ExitWithESC=setting):
                 menu = self.compile(project("  ExitWithESC = %s\n" % setting))
                 self.assertEqual(self.run_and_press_escape(menu), closes)
+
+
+class LaunchAtStart(MenuhostCase):
+    def test_launch_only_runs_the_program_and_never_shows_the_menu(self):
+        writer = os.path.join(os.path.dirname(INSPECT), "argwriter.exe")
+        shutil.copy(writer, self.path("argwriter.exe"))
+        menu = self.compile(project("  LaunchApp = 'argwriter.exe'\n  LaunchParam = 'launched.txt first'\n"
+                                    "  LaunchWait = True\n  LaunchOnly = True\n"))
+        proc = subprocess.run([WINE, MENUHOST, menu], cwd=self.dir, timeout=120,
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.assertEqual(proc.returncode, 0)
+        for _ in range(100):  # launch-only does not wait for the program
+            if os.path.exists(self.path("launched.txt")):
+                break
+            time.sleep(0.1)
+        with open(self.path("launched.txt"), encoding="utf-8") as f:
+            self.assertEqual(f.read().split(), ["first"])
+        seen = subprocess.run([WINE, INSPECT, "TfrmMain", "500"], capture_output=True, text=True, timeout=60)
+        self.assertEqual(inspect_line(seen.stdout).get("found"), "0")
