@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/OrbForm.h"
+#include "controls/OrbButton.h"
 #include "core/Control.h"
 
 namespace orb {
@@ -29,6 +30,12 @@ struct ClassEntry {
     Kind kind;
 };
 
+// The classes built so far stand in their own right.
+const ClassInfo* builtClass(std::string_view name) {
+    if (name == "TOrbButton") return &TOrbButton::staticClass();
+    return nullptr;
+}
+
 constexpr std::array<ClassEntry, 20> kControlClasses = {{
     {"TOrbAudierePlayer", Kind::Windowed}, {"TOrbButton", Kind::Graphic},
     {"TOrbCommentShower", Kind::NonVisual}, {"TOrbCoolButton", Kind::Graphic},
@@ -46,6 +53,7 @@ const std::vector<std::unique_ptr<ClassInfo>>& controlClassInfos() {
     static const std::vector<std::unique_ptr<ClassInfo>> infos = [] {
         std::vector<std::unique_ptr<ClassInfo>> out;
         for (const auto& e : kControlClasses) {
+            if (builtClass(e.name)) continue;
             auto info = std::make_unique<ClassInfo>();
             info->name = e.name;
             const ClassInfo* self = info.get();
@@ -80,6 +88,8 @@ const std::vector<std::unique_ptr<ClassInfo>>& controlClassInfos() {
 
 void RegisterControlClasses(ClassRegistry& registry) {
     for (const auto& info : controlClassInfos()) registry.add(*info);
+    for (const auto& e : kControlClasses)
+        if (const ClassInfo* built = builtClass(e.name)) registry.add(*built);
 }
 
 const ClassRegistry& projectClassRegistry() {

@@ -2,7 +2,9 @@
 
 #include "framework/Colors.h"
 #include "framework/DrawnControl.h"
+#include "framework/FormWindow.h"
 #include "framework/Handles.h"
+#include "framework/MouseRouter.h"
 #include "framework/OffscreenBitmap.h"
 
 namespace orb {
@@ -17,6 +19,7 @@ public:
         WNDCLASSEXW wc{};
         wc.cbSize = sizeof wc;
         if (!GetClassInfoExW(GetModuleHandleW(nullptr), kChildClass, &wc)) {
+            wc.style = CS_DBLCLKS;
             wc.lpfnWndProc = &ChildWindow::windowProc;
             wc.hInstance = GetModuleHandleW(nullptr);
             wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
@@ -26,6 +29,7 @@ public:
         DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | (control.visible() ? WS_VISIBLE : 0);
         hwnd_ = CreateWindowExW(0, kChildClass, control.caption().c_str(), style, control.left(), control.top(),
                                 control.width(), control.height(), parent, nullptr, GetModuleHandleW(nullptr), this);
+        router_ = std::make_unique<MouseRouter>(control, hwnd_);
     }
     ~ChildWindow() override {
         if (hwnd_) {
@@ -61,6 +65,10 @@ private:
             SetWindowLongPtrW(hwnd, GWLP_USERDATA,
                               reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
         auto* self = reinterpret_cast<ChildWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        if (self && self->router_) {
+            LRESULT result = 0;
+            if (self->router_->handle(msg, wp, lp, result)) return result;
+        }
         if (self && msg == WM_ERASEBKGND) return 1;  // painting covers everything, off-screen
         if (self && msg == WM_PAINT) {
             self->paint();
@@ -85,6 +93,7 @@ private:
 
     WinControl& control_;
     HWND hwnd_ = nullptr;
+    std::unique_ptr<MouseRouter> router_;  // the window-less controls inside
 };
 
 // A window-less control: what changes is its rectangle on the parent.
@@ -109,6 +118,7 @@ private:
 }  // namespace
 
 void attachControlPeers(WinControl& parent, HWND parentWindow) {
+    if (auto* form = dynamic_cast<FormWindow*>(parent.peer())) installMouseRouter(*form, parent);
     for (Control* control : parent.controls()) {
         if (control->peer()) continue;
         if (auto* windowed = dynamic_cast<WinControl*>(control)) {

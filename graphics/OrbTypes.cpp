@@ -35,6 +35,38 @@ const EnumType& bgMusicControlType() {
                             {"amcNone", "amcPlayBGMusic", "amcStopBGMusic", "amcToggleBGMusic", "amcStopAndResume"}};
     return t;
 }
+const EnumType& spWindowStyleType() {
+    static const EnumType t{"TSPWindowStyle", {"swsNormal", "swsNoBorder", "swsShaped"}};
+    return t;
+}
+const EnumType& controlIATypeType() {
+    static const EnumType t{"TOrbControlIAType",
+                            {"iatNone", "iatImage", "iatTextBox", "iatRichText", "iatMusicPlayer", "iatFlash",
+                             "iatWebBrowser", "iatMediaPlayer", "iatPDFViewer"}};
+    return t;
+}
+const EnumType& buttonStyleType() {
+    static const EnumType t{"TOrbButtonStyle",
+                            {"absWindows", "absNormal", "absSolid", "absSemiTransparent", "absTransparent", "absFlat",
+                             "absNoBorder", "absHotSpot"}};
+    return t;
+}
+const EnumType& glyphLayoutType() {
+    static const EnumType t{"TOrbGlyphLayout", {"aglGlyphLeft", "aglGlyphRight", "aglGlyphTop", "aglGlyphBottom"}};
+    return t;
+}
+const EnumType& coolButtonTextStyleType() {
+    static const EnumType t{"TOrbCoolButtonTextStyle", {"abtNormal", "abtLowered", "abtRaised"}};
+    return t;
+}
+const EnumType& horizontalAlignmentType() {
+    static const EnumType t{"TOrbHorizontalAlignment", {"ahaLeft", "ahaCenter", "ahaRight"}};
+    return t;
+}
+const EnumType& verticalAlignmentType() {
+    static const EnumType t{"TOrbVerticalAlignment", {"avaTop", "avaMiddle", "avaBottom"}};
+    return t;
+}
 const EnumType& gradFillStyleType() {
     static const EnumType t{
         "TOrbGradFillStyle",

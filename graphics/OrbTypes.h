@@ -26,6 +26,19 @@ enum class TOrbGradFillStyle : int32_t {
     agsDiamond, agsButterfly
 };
 
+// Controls' look and the picture viewer's window.
+enum class TSPWindowStyle : int32_t { swsNormal, swsNoBorder, swsShaped };
+enum class TOrbControlIAType : int32_t {
+    iatNone, iatImage, iatTextBox, iatRichText, iatMusicPlayer, iatFlash, iatWebBrowser, iatMediaPlayer, iatPDFViewer
+};
+enum class TOrbButtonStyle : int32_t {
+    absWindows, absNormal, absSolid, absSemiTransparent, absTransparent, absFlat, absNoBorder, absHotSpot
+};
+enum class TOrbGlyphLayout : int32_t { aglGlyphLeft, aglGlyphRight, aglGlyphTop, aglGlyphBottom };
+enum class TOrbCoolButtonTextStyle : int32_t { abtNormal, abtLowered, abtRaised };
+enum class TOrbHorizontalAlignment : int32_t { ahaLeft, ahaCenter, ahaRight };
+enum class TOrbVerticalAlignment : int32_t { avaTop, avaMiddle, avaBottom };
+
 const EnumType& fillStyleType();
 const EnumType& windowStyleType();
 const EnumType& positionStyleType();
@@ -34,5 +47,12 @@ const EnumType& gradFillStyleType();
 const EnumType& textRenderModeType();
 const EnumType& actionTypeType();
 const EnumType& bgMusicControlType();
+const EnumType& spWindowStyleType();
+const EnumType& controlIATypeType();
+const EnumType& buttonStyleType();
+const EnumType& glyphLayoutType();
+const EnumType& coolButtonTextStyleType();
+const EnumType& horizontalAlignmentType();
+const EnumType& verticalAlignmentType();
 
 }  // namespace orb
