@@ -22,6 +22,8 @@
 #include "framework/FormWindow.h"
 #include "framework/SystemCodePage.h"
 #include "graphics/ProgramIcon.h"
+#include "media/CursorData.h"
+#include "media/MediaStartup.h"
 #include "project/ReadProject.h"
 
 #include <commctrl.h>
@@ -83,15 +85,6 @@ void applyIcons(Startup& s) {
     if (s.icons.small) SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(s.icons.small.get()));
 }
 
-// A music player on the window cannot play without the audio library.
-void WarnMissingAudioEngine(const TfrmMain& form) {
-    bool hasPlayer = false;
-    for (const Control* c : form.controls()) hasPlayer |= c->classInfo().name == "TOrbAudierePlayer";
-    if (hasPlayer && !GetModuleHandleW(L"audiere.dll"))
-        MessageBoxW(nullptr, L"Unable to load audiere.dll, music player control may not work.", form.caption().c_str(),
-                    MB_ICONEXCLAMATION);
-}
-
 // Leaves without entering the loop: no end screen on these paths.
 [[noreturn]] void CloseWithoutRunning(Startup& s, bool keepFonts) {
     s.mainWindow.reset();
@@ -99,6 +92,7 @@ void WarnMissingAudioEngine(const TfrmMain& form) {
     s.form.reset();
     Application::instance().processMessages();
     if (!keepFonts) s.fonts.unload();
+    ShutdownMedia();
     ExitProcess(0);
 }
 
@@ -155,6 +149,7 @@ int runMenu() {
     s.mainWindow = std::make_unique<MainWindow>(form, *s.window);
     applyIcons(s);
 
+    WatchFormCursors(form);
     WarnMissingAudioEngine(form);
     form.setDesignMode(false);
     form.setActivePage(SelectStartPage(form, s.options.startPageName));
@@ -162,6 +157,7 @@ int runMenu() {
         form.setLeft(centredOrigin(GetSystemMetrics(SM_CXSCREEN), form.width()));
         form.setTop(centredOrigin(GetSystemMetrics(SM_CYSCREEN), form.height()));
     }
+    StartBackgroundMusic(form, *s.window);
 
     if (!form.launchApp.empty()) {
         LaunchProgram(form.launchApp, form.launchParam, form.launchWinMode, form.launchWait && !form.launchOnly);
@@ -183,6 +179,8 @@ int runMenu() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    MediaRuntime media;
+    if (!media.started()) return 0;
     try {
         runMenu();
     } catch (...) {

@@ -90,4 +90,40 @@ AudioKind detectAudioFormat(const uint8_t* d, size_t size) {
 
 AudioKind TAudioData::detectFormat() const { return detectAudioFormat(bytes().data(), bytes().size()); }
 
+namespace {
+MediaPlayers* g_mediaPlayers = nullptr;
+}
+
+MediaPlayers* mediaPlayers() { return g_mediaPlayers; }
+void setMediaPlayers(MediaPlayers* players) { g_mediaPlayers = players; }
+
+void TWaveData::play() const {
+    if (hasData() && g_mediaPlayers) g_mediaPlayers->playWave(bytes(), false);
+}
+
+void TWaveData::playSync() const {
+    if (hasData() && g_mediaPlayers) g_mediaPlayers->playWave(bytes(), true);
+}
+
+void TWaveData::stopAll() const {
+    if (g_mediaPlayers) g_mediaPlayers->stopAllWaves();
+}
+
+TAudioData::~TAudioData() = default;
+
+AudioDataPlayer* TAudioData::player() {
+    if (!player_ && g_mediaPlayers) player_ = g_mediaPlayers->newAudioPlayer(*this);
+    return player_.get();
+}
+
+bool TAudioData::isPlaying() { return player_ && player_->isPlaying(); }
+
+void TAudioData::play(bool loop) {
+    if (AudioDataPlayer* p = player()) p->play(loop);
+}
+
+void TAudioData::stop() {
+    if (player_) player_->stop();
+}
+
 }  // namespace orb

@@ -3,6 +3,7 @@
 // "Data": a 4-byte size, then the file's bytes.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "core/Component.h"
@@ -36,10 +37,40 @@ private:
     std::vector<uint8_t> bytes_;
 };
 
+class TAudioData;
+
+// The playback of one TAudioData: which player holds it, and its temporary file.
+class AudioDataPlayer {
+public:
+    virtual ~AudioDataPlayer() = default;  // stops what it plays
+    virtual bool isPlaying() = 0;
+    virtual void play(bool loop) = 0;
+    virtual void stop() = 0;
+};
+
+// The system's players behind the values. The values stay free of the
+// platform; menuhost installs its media layer here for the run, and without
+// one the values play nothing.
+class MediaPlayers {
+public:
+    virtual ~MediaPlayers() = default;
+    // The bytes as an in-memory wave file; wait returns only when it has finished.
+    virtual void playWave(const std::vector<uint8_t>& bytes, bool wait) = 0;
+    virtual void stopAllWaves() = 0;
+    virtual std::unique_ptr<AudioDataPlayer> newAudioPlayer(const TAudioData& data) = 0;
+};
+MediaPlayers* mediaPlayers();
+void setMediaPlayers(MediaPlayers* players);
+
 class TWaveData : public TCustomData {
 public:
     const ClassInfo& classInfo() const override { return staticClass(); }
     static const ClassInfo& staticClass();
+    // Nothing when empty; never waits for the sound.
+    void play() const;
+    void playSync() const;
+    // Silences the system's wave player, even when this value is empty.
+    void stopAll() const;
 };
 
 // Kinds DetectFormat tells apart.
@@ -49,7 +80,17 @@ class TAudioData : public TCustomData {
 public:
     const ClassInfo& classInfo() const override { return staticClass(); }
     static const ClassInfo& staticClass();
+    ~TAudioData() override;
     AudioKind detectFormat() const;
+
+    bool isPlaying();
+    // A sound that is still playing is not restarted.
+    void play(bool loop);
+    void stop();
+
+private:
+    AudioDataPlayer* player();
+    std::unique_ptr<AudioDataPlayer> player_;
 };
 
 class TCursorData : public TCustomData {

@@ -59,6 +59,14 @@ check_library "$dir/audio/audiere.dll" "$(printf '_Adr%s\n' CreateLoopPointSourc
   OpenSampleSourceFromFile@8 OpenSound@12 OpenSoundEffect@12)"
 check_library "$dir/tunecore/tunecore.dll" "$(printf 'Orb_Audiere_%s\n' Play PlayFile Stop IsPlaying)"
 
+# menuhost carries the built-in engine as its resource BINDATA/BINP.
+carried="$(mktemp --suffix=.dll)"
+check "menuhost.exe carries the resource BINDATA/BINP" \
+  python3 "$(dirname "$0")/../tools/pe_resource.py" "$dir/menuhost.exe" BINDATA BINP "$carried"
+check_library "$carried" "$(printf 'Orb_Audiere_%s\n' Play PlayFile Stop IsPlaying)"
+rm -f "$carried"
+check "audiere.dll ships beside menuhost.exe" test -f "$dir/audiere.dll"
+
 resources="$(i686-w64-mingw32-windres -i "$dir/setupshim.exe" -J coff -O rc)"
 check "setupshim has the icon group MNICON" grep -q 'Name: "MNICON"' <<<"$resources"
 check "setupshim's version is 2.0.2.2" grep -q 'FILEVERSION 2, 0, 2, 2' <<<"$resources"

@@ -1,0 +1,2 @@
+// The one body behind every name the incomplete library exports; never called.
+extern "C" int unused_entry() { return 0; }
