@@ -15,6 +15,7 @@ fi
 mkdir -p build/demo
 python3 tools/make_demo_art.py examples/demo/art/waves.png
 python3 tools/make_demo_art.py --shape examples/demo/art/panel.png
+python3 tools/make_demo_music.py examples/demo/art/music.wav
 build/native/orbproj compile "examples/demo/$demo.txt" build/demo/demo.orb
 cp build/win64/menuhost.exe build/demo/menuhost.exe
 
