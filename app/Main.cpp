@@ -4,6 +4,7 @@
 #include <ctime>
 #include <memory>
 
+#include "actions/HintAppearance.h"
 #include "actions/MacroFolders.h"
 #include "actions/OrbAction.h"
 #include "actions/OrbMacros.h"
@@ -164,6 +165,7 @@ int runMenu() {
         if (form.launchOnly) CloseWithoutRunning(s, false);  // the menu itself never shows
     }
     form.UpdateTopMost();
+    ApplyHintSettings(form);
     CreateRunMutex();
     s.window->onCloseRequest = [&s, hwnd] {
         if (!OnProgramTerminate(s)) return;

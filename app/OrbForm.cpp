@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "actions/HintAppearance.h"
 #include "graphics/PictureDecode.h"
 
 namespace orb {
@@ -17,10 +18,14 @@ TOrbForm::TOrbForm(Component* owner) : CustomForm(owner) {
     hintFont.color = 0xFF0000;
     hintFont.style = setBit(0) | setBit(1);  // bold italic
     picture.onChange = [this] { PictureChanged(); };
+    writeHintAppearance(*this);
 }
 
 void TOrbForm::loaded() {
     CustomForm::loaded();
+    // The player never changes hint settings after the stream, so one copy
+    // here keeps the shared record in step with the properties.
+    writeHintAppearance(*this);
     applyTextTranslation(textTranslation);
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
+#include "actions/HintAppearance.h"
 #include "app/ControlClasses.h"
 #include "app/OrbForm.h"
 #include "core/ComponentReader.h"
@@ -174,5 +175,30 @@ TEST(WindowImage, PrintedImageScalesToThePrinterThenShrinksIntoThePrintableArea)
         EXPECT_EQ(p.top, c.expected.top) << c.what;
         EXPECT_EQ(p.width, c.expected.width) << c.what;
         EXPECT_EQ(p.height, c.expected.height) << c.what;
+    }
+}
+
+TEST(HintSettings, TheProjectsHintLookReachesTheSharedRecordAndTimingFollowsTheMode) {
+    FakeWindow window;
+    auto form = readForm("object F: TfrmMain\n  DesignMode = True\n  HintColor = clLime\n  HintOpacity = 150\n"
+                         "  HintFont.Name = 'Tahoma'\n  UseCustomizedHint = True\n  CustHintPause = 0\n"
+                         "  CustHintHidePause = 9000\nend\n",
+                         window);
+    EXPECT_EQ(hintAppearance().faceColor, 0x00FF00);
+    EXPECT_EQ(hintAppearance().opacity, 100);  // clamped by the form
+    EXPECT_EQ(hintAppearance().font.name, "Tahoma");
+    EXPECT_EQ(hintAppearance().direction, TOrbPosition::apsRightTop);  // the form's default, not the record's
+
+    struct Case {
+        bool design;
+        HintTiming expected;
+    };
+    for (Case c : {Case{true, {500, 2500, 50, false}}, Case{false, {0, 9000, 100, true}}}) {
+        form->setDesignMode(c.design);
+        ApplyHintSettings(*form);
+        EXPECT_EQ(hintTiming().pause, c.expected.pause) << c.design;
+        EXPECT_EQ(hintTiming().hidePause, c.expected.hidePause) << c.design;
+        EXPECT_EQ(hintTiming().shortPause, c.expected.shortPause) << c.design;
+        EXPECT_EQ(hintTiming().programHintWindow, c.expected.programHintWindow) << c.design;
     }
 }
