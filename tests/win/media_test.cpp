@@ -65,10 +65,10 @@ std::vector<uint8_t> midiFile() {
     std::vector<uint8_t> track = {0x00, 0xFF, 0x03, 0x09, 'm', 'e', 'd', 'i', 'a', ' ', 't', 'e', 's', 't',
                                   0x00, 0xC0, 0x00, 0x00, 0x90, 0x3C, 0x60, 0x83, 0x60, 0x80, 0x3C, 0x00,
                                   0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, 0x00, 0xFF, 0x2F, 0x00};
-    std::vector<uint8_t> file = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xE0, 'M', 'T', 'r', 'k', 0, 0, 0,
-                                 static_cast<uint8_t>(track.size())};
-    file.insert(file.end(), track.begin(), track.end());
-    return file;
+    const uint8_t header[] = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xE0, 'M', 'T', 'r', 'k', 0, 0, 0,
+                              static_cast<uint8_t>(track.size())};
+    track.insert(track.begin(), std::begin(header), std::end(header));
+    return track;
 }
 
 }  // namespace
