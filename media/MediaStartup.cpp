@@ -2,6 +2,8 @@
 
 #include <exception>
 
+#include "actions/ActionControlWin.h"
+#include "actions/ActionDispatch.h"
 #include "media/AudiereLibrary.h"
 #include "media/AudioPlayback.h"
 #include "media/BuiltInEngine.h"
@@ -51,6 +53,16 @@ void WarnMissingAudioEngine(const TOrbForm& form) {
 }
 
 void StartBackgroundMusic(TOrbForm& form, FormWindow& window) {
+    // Clicks switch the same music on and off, and play their sounds through the values.
+    backgroundMusic() = {[](TOrbForm& f) { return f.startupSound.isPlaying(); },
+                         [](TOrbForm& f) { f.startupSound.play(f.loop); },
+                         [](TOrbForm& f) { f.startupSound.stop(); }};
+    actionControlHooks().playWave = [](const TWaveData& sound, bool wait) {
+        if (wait)
+            sound.playSync();
+        else
+            sound.play();
+    };
     if (form.autoPlayMusic) form.startupSound.play(form.loop);
     window.addMessageHandler([&form](UINT msg, WPARAM wp, LPARAM, LRESULT&) {
         if (msg == WM_ACTIVATEAPP && form.autoMusic) {
