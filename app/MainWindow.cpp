@@ -115,6 +115,8 @@ void MainWindow::showAboutItem(bool shown) {
     }
 }
 
+void MainWindow::applicationTitle(const std::wstring& title) { Application::instance().setTitle(title); }
+
 void MainWindow::copyWindowImage(bool clientOnly) {
     copyClientOnly_ = clientOnly;
     SetTimer(hwnd_, kCopyTimer, kCopyPrintDelayMs, nullptr);
@@ -208,6 +210,11 @@ bool MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
             ReleaseCapture();
             SendMessageW(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION, 0);
             return true;
+        case WM_DESTROY:
+            // Taken away while the window still exists, so the shell has
+            // no icon left over that answers nobody.
+            if (trayShown_) RemoveTrayIcon();
+            return false;
         case WM_SHOWWINDOW:
             if (wp && !shown_) FormShow();
             return false;
@@ -249,44 +256,50 @@ void MainWindow::runPending(UINT_PTR timer) {
             setup.hwndOwner = hwnd_;
             setup.Flags = PD_PRINTSETUP | PD_RETURNDC;
             if (!PrintDlgW(&setup)) return;
-            GdiObject image = captureImage(printClientOnly_);
-            if (setup.hDC && image) {
-                HDC printer = setup.hDC;
-                std::wstring title = form_.caption().empty() ? kDefaultDocumentTitle : form_.caption();
-                DOCINFOW doc{};
-                doc.cbSize = sizeof doc;
-                doc.lpszDocName = title.c_str();
-                if (StartDocW(printer, &doc) > 0) {
-                    StartPage(printer);
-                    HDC screen = GetDC(hwnd_);
-                    PrinterPage page{GetDeviceCaps(printer, PHYSICALWIDTH),   GetDeviceCaps(printer, PHYSICALHEIGHT),
-                                     GetDeviceCaps(printer, PHYSICALOFFSETX), GetDeviceCaps(printer, PHYSICALOFFSETY),
-                                     GetDeviceCaps(printer, LOGPIXELSX),      GetDeviceCaps(printer, LOGPIXELSY)};
-                    if (page.width <= 0) page.width = GetDeviceCaps(printer, HORZRES);
-                    if (page.height <= 0) page.height = GetDeviceCaps(printer, VERTRES);
-                    int ppi = GetDeviceCaps(screen, LOGPIXELSX);
-                    ReleaseDC(hwnd_, screen);
-                    BITMAP info{};
-                    GetObjectW(image.get(), sizeof info, &info);
-                    PrintPlacement at = fitWindowImageOnPage(info.bmWidth, info.bmHeight, ppi ? ppi : 96, page);
-                    int w = 0, h = 0;
-                    std::vector<Rgb> pixels = bitmapPixels(static_cast<HBITMAP>(image.get()), w, h);
-                    for (Rgb& p : pixels) p = ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
-                    BITMAPINFO bi{};
-                    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-                    StretchDIBits(printer, at.left, at.top, at.width, at.height, 0, 0, w, h, pixels.data(), &bi,
-                                  DIB_RGB_COLORS, SRCCOPY);
-                    EndPage(printer);
-                    EndDoc(printer);
-                }
-            }
-            if (setup.hDC) DeleteDC(setup.hDC);
+            MemoryDc printer(setup.hDC);  // DeleteDC frees printer contexts too
             if (setup.hDevMode) GlobalFree(setup.hDevMode);
             if (setup.hDevNames) GlobalFree(setup.hDevNames);
+            GdiObject image = captureImage(printClientOnly_);
+            if (printer && image) printImage(printer.get(), static_cast<HBITMAP>(image.get()));
         }
     } catch (...) {
         // copying and printing are optional: a failure leaves nothing behind
     }
+}
+
+bool MainWindow::printWindowImageOn(const std::wstring& printerName, bool clientOnly) {
+    MemoryDc printer(CreateDCW(L"WINSPOOL", printerName.c_str(), nullptr, nullptr));
+    GdiObject image = captureImage(clientOnly);
+    return printer && image && printImage(printer.get(), static_cast<HBITMAP>(image.get()));
+}
+
+bool MainWindow::printImage(HDC printer, HBITMAP image) const {
+    std::wstring title = form_.caption().empty() ? kDefaultDocumentTitle : form_.caption();
+    DOCINFOW doc{};
+    doc.cbSize = sizeof doc;
+    doc.lpszDocName = title.c_str();
+    if (StartDocW(printer, &doc) <= 0) return false;
+    StartPage(printer);
+    PrinterPage page{GetDeviceCaps(printer, PHYSICALWIDTH),   GetDeviceCaps(printer, PHYSICALHEIGHT),
+                     GetDeviceCaps(printer, PHYSICALOFFSETX), GetDeviceCaps(printer, PHYSICALOFFSETY),
+                     GetDeviceCaps(printer, LOGPIXELSX),      GetDeviceCaps(printer, LOGPIXELSY)};
+    if (page.width <= 0) page.width = GetDeviceCaps(printer, HORZRES);
+    if (page.height <= 0) page.height = GetDeviceCaps(printer, VERTRES);
+    HDC screen = GetDC(hwnd_);
+    int ppi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(hwnd_, screen);
+    int w = 0, h = 0;
+    std::vector<Rgb> pixels = bitmapPixels(image, w, h);
+    PrintPlacement at = fitWindowImageOnPage(w, h, ppi ? ppi : 96, page);
+    for (Rgb& p : pixels) p = ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    // The placement is on the whole sheet; the printer's origin is the corner
+    // of what it can print, that many dots in from the sheet's edges.
+    StretchDIBits(printer, at.left - page.offsetX, at.top - page.offsetY, at.width, at.height, 0, 0, w, h,
+                  pixels.data(), &bi, DIB_RGB_COLORS, SRCCOPY);
+    EndPage(printer);
+    return EndDoc(printer) > 0;
 }
 
 GdiObject MainWindow::captureImage(bool clientOnly) const {

@@ -36,6 +36,10 @@ public:
     void showAboutItem(bool shown) override;
     void copyWindowImage(bool clientOnly) override;
     void printWindowImage(bool clientOnly) override;
+    void applicationTitle(const std::wstring& title) override;
+    // What a print request does once a printer is chosen, on the named
+    // printer and without asking; false when nothing could be printed.
+    bool printWindowImageOn(const std::wstring& printerName, bool clientOnly);
 
     void AddTrayIcon();
     void RemoveTrayIcon();
@@ -52,7 +56,7 @@ private:
     bool minimizesToTray() const;
     void runPending(UINT_PTR timer);
     GdiObject captureImage(bool clientOnly) const;
-    void printImage(HBITMAP image) const;
+    bool printImage(HDC printer, HBITMAP image) const;
 
     TOrbForm& form_;
     FormWindow& window_;

@@ -43,8 +43,9 @@ void TOrbForm::showPage(int32_t page) {
 }
 
 void TOrbForm::applyPageCaption() {
-    if (usePageCaption_ && activePage_ >= 0 && static_cast<size_t>(activePage_) < pages.lines.size())
-        setCaption(pages.lines[static_cast<size_t>(activePage_)]);
+    if (!usePageCaption_ || activePage_ < 0 || static_cast<size_t>(activePage_) >= pages.lines.size()) return;
+    setCaption(pages.lines[static_cast<size_t>(activePage_)]);
+    if (effects_) effects_->applicationTitle(caption());
 }
 
 void TOrbForm::setAlwaysShowPageZero(bool v) {

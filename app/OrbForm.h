@@ -29,6 +29,8 @@ public:
     // The window's picture to the clipboard or the printer, a moment after the request.
     virtual void copyWindowImage(bool clientOnly) = 0;
     virtual void printWindowImage(bool clientOnly) = 0;
+    // The title the program's own message boxes carry follows the page caption.
+    virtual void applicationTitle(const std::wstring& title) { (void)title; }
 };
 
 // Where a window image of bitmapW x bitmapH screen pixels lands on a printed
