@@ -64,21 +64,26 @@ std::wstring classOf(HWND h) {
     return cls;
 }
 
+struct WindowSearch {
+    const wchar_t* cls;
+    HWND owner;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK collectWindow(HWND h, LPARAM lp) {
+    auto* s = reinterpret_cast<WindowSearch*>(lp);
+    if (classOf(h) == s->cls && (!s->owner || GetWindow(h, GW_OWNER) == s->owner)) s->found.push_back(h);
+    return TRUE;
+}
+
+// Children of parent, or top-level windows when parent is null, of a class
+// (and, when given, of an owner).
 std::vector<HWND> windowsOf(HWND parent, const wchar_t* cls, HWND owner) {
-    struct Search {
-        const wchar_t* cls;
-        HWND owner;
-        std::vector<HWND> found;
-    } search{cls, owner, {}};
-    auto visit = [](HWND h, LPARAM lp) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lp);
-        if (classOf(h) == s->cls && (!s->owner || GetWindow(h, GW_OWNER) == s->owner)) s->found.push_back(h);
-        return TRUE;
-    };
+    WindowSearch search{cls, owner, {}};
     if (parent)
-        EnumChildWindows(parent, visit, reinterpret_cast<LPARAM>(&search));
+        EnumChildWindows(parent, collectWindow, reinterpret_cast<LPARAM>(&search));
     else
-        EnumWindows(visit, reinterpret_cast<LPARAM>(&search));
+        EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
