@@ -43,13 +43,12 @@ TOrbModalForm::~TOrbModalForm() {
     if (hwnd_) {
         // Hand activation back before the window disappears, so the owner is not left behind other programs.
         if (ownerWindow_ && GetActiveWindow() == hwnd_) SetActiveWindow(ownerWindow_);
-        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-        DestroyWindow(hwnd_);
+        WindowProc::destroy(hwnd_);
     }
 }
 
 void TOrbModalForm::createWindow(DWORD style, DWORD exStyle, const std::wstring& caption, const RECT& bounds) {
-    registerModalClass(&TOrbModalForm::windowProc);
+    registerModalClass(&WindowProc::proc);
     hwnd_ = CreateWindowExW(exStyle, kModalClass, caption.c_str(), style & ~WS_VISIBLE, bounds.left, bounds.top,
                             bounds.right - bounds.left, bounds.bottom - bounds.top, ownerWindow_, nullptr,
                             GetModuleHandleW(nullptr), this);
@@ -127,22 +126,6 @@ LRESULT TOrbModalForm::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_PAINT: paintWindow(); return 0;
         case WM_CLOSE: close(mrCancel); return 0;
         default: return defaultHandling(msg, wp, lp);
-    }
-}
-
-LRESULT CALLBACK TOrbModalForm::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-        auto* self = static_cast<TOrbModalForm*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<TOrbModalForm*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-    // Nothing may escape into the system's message dispatch.
-    try {
-        return self->handleMessage(msg, wp, lp);
-    } catch (...) {
-        return DefWindowProcW(hwnd, msg, wp, lp);
     }
 }
 

@@ -7,6 +7,7 @@
 #include "core/Component.h"
 #include "core/Font.h"
 #include "framework/Handles.h"
+#include "framework/InstanceWindowProc.h"
 
 namespace orb {
 
@@ -48,7 +49,6 @@ protected:
     virtual bool preTranslate(MSG&) { return false; }
 
 private:
-    static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     void paintWindow();
 
     Component* owner_;
@@ -58,6 +58,9 @@ private:
     bool inLoop_ = false;
     GdiObject font_;
     COLORREF color_;
+
+    // Messages reach the most derived handleMessage.
+    using WindowProc = InstanceWindowProc<TOrbModalForm, &TOrbModalForm::hwnd_, &TOrbModalForm::handleMessage>;
 };
 
 // The window of a component when it is a windowed control that has one.

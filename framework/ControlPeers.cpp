@@ -4,6 +4,7 @@
 #include "framework/DrawnControl.h"
 #include "framework/FormWindow.h"
 #include "framework/Handles.h"
+#include "framework/InstanceWindowProc.h"
 #include "framework/MouseRouter.h"
 #include "framework/OffscreenBitmap.h"
 
@@ -20,7 +21,7 @@ public:
         wc.cbSize = sizeof wc;
         if (!GetClassInfoExW(GetModuleHandleW(nullptr), kChildClass, &wc)) {
             wc.style = CS_DBLCLKS;
-            wc.lpfnWndProc = &ChildWindow::windowProc;
+            wc.lpfnWndProc = &WindowProc::proc;
             wc.hInstance = GetModuleHandleW(nullptr);
             wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
             wc.lpszClassName = kChildClass;
@@ -31,12 +32,7 @@ public:
                                 control.width(), control.height(), parent, nullptr, GetModuleHandleW(nullptr), this);
         router_ = std::make_unique<MouseRouter>(control, hwnd_);
     }
-    ~ChildWindow() override {
-        if (hwnd_) {
-            SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-            DestroyWindow(hwnd_);
-        }
-    }
+    ~ChildWindow() override { WindowProc::destroy(hwnd_); }
     HWND hwnd() const { return hwnd_; }
 
     void paintBackground(HDC dc) override {
@@ -60,21 +56,17 @@ public:
     }
 
 private:
-    static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-        if (msg == WM_NCCREATE)
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA,
-                              reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
-        auto* self = reinterpret_cast<ChildWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-        if (self && self->router_) {
+    LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) {
+        if (router_) {
             LRESULT result = 0;
-            if (self->router_->handle(msg, wp, lp, result)) return result;
+            if (router_->handle(msg, wp, lp, result)) return result;
         }
-        if (self && msg == WM_ERASEBKGND) return 1;  // painting covers everything, off-screen
-        if (self && msg == WM_PAINT) {
-            self->paint();
+        if (msg == WM_ERASEBKGND) return 1;  // painting covers everything, off-screen
+        if (msg == WM_PAINT) {
+            paint();
             return 0;
         }
-        return DefWindowProcW(hwnd, msg, wp, lp);
+        return DefWindowProcW(hwnd_, msg, wp, lp);
     }
 
     void paint() {
@@ -94,6 +86,8 @@ private:
     WinControl& control_;
     HWND hwnd_ = nullptr;
     std::unique_ptr<MouseRouter> router_;  // the window-less controls inside
+
+    using WindowProc = InstanceWindowProc<ChildWindow, &ChildWindow::hwnd_, &ChildWindow::handle>;
 };
 
 // A window-less control: what changes is its rectangle on the parent.

@@ -25,18 +25,13 @@ void registerClass(const wchar_t* name, WNDPROC proc) {
 }  // namespace
 
 FormWindow::FormWindow(CustomForm& form, const wchar_t* windowClass, HWND owner) : form_(form) {
-    registerClass(windowClass, &FormWindow::windowProc);
+    registerClass(windowClass, &WindowProc::proc);
     hwnd_ = CreateWindowExW(exStyle(), windowClass, form.caption().c_str(), style(), form.left(), form.top(),
                             form.width(), form.height(), owner, nullptr, GetModuleHandleW(nullptr), this);
     applyStyle();
 }
 
-FormWindow::~FormWindow() {
-    if (hwnd_) {
-        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-        DestroyWindow(hwnd_);
-    }
-}
+FormWindow::~FormWindow() { WindowProc::destroy(hwnd_); }
 
 DWORD FormWindow::style() const {
     uint32_t icons = form_.borderIcons();
@@ -144,22 +139,6 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
         default: break;
     }
     return DefWindowProcW(hwnd_, msg, wp, lp);
-}
-
-LRESULT CALLBACK FormWindow::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-        auto* self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-    // Nothing may escape into the system's message dispatch.
-    try {
-        return self->handle(msg, wp, lp);
-    } catch (...) {
-        return DefWindowProcW(hwnd, msg, wp, lp);
-    }
 }
 
 }  // namespace orb

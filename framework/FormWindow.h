@@ -6,6 +6,7 @@
 
 #include "core/Form.h"
 #include "framework/DrawnControl.h"
+#include "framework/InstanceWindowProc.h"
 #include "framework/Win32.h"
 
 namespace orb {
@@ -33,7 +34,6 @@ public:
     void addMessageHandler(MessageHandler handler) { handlers_.push_back(std::move(handler)); }
 
 private:
-    static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
     void applyStyle();
     void paint();
@@ -44,6 +44,8 @@ private:
     HWND hwnd_ = nullptr;
     bool syncing_ = false;
     std::vector<MessageHandler> handlers_;  // the window is telling the form, not the other way round
+
+    using WindowProc = InstanceWindowProc<FormWindow, &FormWindow::hwnd_, &FormWindow::handle>;
 };
 
 }  // namespace orb
