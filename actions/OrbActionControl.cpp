@@ -57,23 +57,6 @@ wchar_t acceleratorOf(std::wstring_view caption) {
 namespace {
 
 // Where no window system answers: nothing is shown or played, nothing is chosen.
-class SilentServices final : public ActionControlServices {
-public:
-    void playSound(const TWaveData&, bool) override {}
-    bool askPassword(Component*, const std::wstring&, const std::wstring&, std::wstring&) override { return false; }
-    void controlMusic(TOrbForm*, TOrbBGMusicControl) override {}
-    void performAction(TOrbForm*, TOrbActionType, const std::wstring&, const std::wstring&, TOrbWindowMode) override {}
-    bool launchProgram(const std::wstring&, const std::wstring&, TOrbWindowMode, bool) override { return false; }
-    void locateTarget(TOrbForm*, TOrbActionType, const std::wstring&, const std::wstring&) override {}
-    void handleLink(TOrbForm*, const std::wstring&) override {}
-    void showPicture(TOrbForm*, TOrbActionControl&) override {}
-    void runSlideShow(TOrbForm*, TOrbActionControl&, const std::wstring&) override {}
-    void executeControlIA(TOrbActionControl&) override {}
-    std::wstring expandMacros(const std::wstring& text) override { return text; }
-    int showPopupMenu(TOrbActionControl&, const std::vector<std::wstring>&, bool) override { return -1; }
-    bool pointerInside(const Control&) override { return false; }
-};
-
 ActionControlServices* g_services = nullptr;
 
 bool isOneOf(TOrbActionType t, std::initializer_list<TOrbActionType> set) {
@@ -86,7 +69,7 @@ bool isOneOf(TOrbActionType t, std::initializer_list<TOrbActionType> set) {
 
 #ifndef _WIN32
 ActionControlServices& platformActionControlServices() {
-    static SilentServices silent;
+    static SilentActionControlServices silent;
     return silent;
 }
 #endif

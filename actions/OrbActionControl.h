@@ -62,6 +62,25 @@ public:
     virtual bool pointerInside(const Control& control) = 0;
 };
 
+// Does nothing and refuses what asks: the stand-in where no platform acts, and
+// the base of test services that watch only part of a click.
+class SilentActionControlServices : public ActionControlServices {
+public:
+    void playSound(const TWaveData&, bool) override {}
+    bool askPassword(Component*, const std::wstring&, const std::wstring&, std::wstring&) override { return false; }
+    void controlMusic(TOrbForm*, TOrbBGMusicControl) override {}
+    void performAction(TOrbForm*, TOrbActionType, const std::wstring&, const std::wstring&, TOrbWindowMode) override {}
+    bool launchProgram(const std::wstring&, const std::wstring&, TOrbWindowMode, bool) override { return false; }
+    void locateTarget(TOrbForm*, TOrbActionType, const std::wstring&, const std::wstring&) override {}
+    void handleLink(TOrbForm*, const std::wstring&) override {}
+    void showPicture(TOrbForm*, TOrbActionControl&) override {}
+    void runSlideShow(TOrbForm*, TOrbActionControl&, const std::wstring&) override {}
+    void executeControlIA(TOrbActionControl&) override {}
+    std::wstring expandMacros(const std::wstring& text) override { return text; }
+    int showPopupMenu(TOrbActionControl&, const std::vector<std::wstring>&, bool) override { return -1; }
+    bool pointerInside(const Control&) override { return false; }
+};
+
 // The services in use: the platform's own unless replaced (tests).
 ActionControlServices& actionControlServices();
 // Replaces them for as long as the returned previous value is not put back; null restores the platform's.

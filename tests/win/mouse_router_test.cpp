@@ -13,26 +13,14 @@ using namespace orb;
 namespace {
 
 // Counts what reaches the dispatcher instead of acting.
-class CountingServices final : public ActionControlServices {
+class CountingServices final : public SilentActionControlServices {
 public:
     CountingServices() : previous_(setActionControlServices(this)) {}
     ~CountingServices() override { setActionControlServices(previous_); }
-    void playSound(const TWaveData&, bool) override {}
-    bool askPassword(Component*, const std::wstring&, const std::wstring&, std::wstring&) override { return false; }
-    void controlMusic(TOrbForm*, TOrbBGMusicControl) override {}
     void performAction(TOrbForm*, TOrbActionType, const std::wstring& parameter, const std::wstring&,
                        TOrbWindowMode) override {
         performed.push_back(parameter);
     }
-    bool launchProgram(const std::wstring&, const std::wstring&, TOrbWindowMode, bool) override { return false; }
-    void locateTarget(TOrbForm*, TOrbActionType, const std::wstring&, const std::wstring&) override {}
-    void handleLink(TOrbForm*, const std::wstring&) override {}
-    void showPicture(TOrbForm*, TOrbActionControl&) override {}
-    void runSlideShow(TOrbForm*, TOrbActionControl&, const std::wstring&) override {}
-    void executeControlIA(TOrbActionControl&) override {}
-    std::wstring expandMacros(const std::wstring& text) override { return text; }
-    int showPopupMenu(TOrbActionControl&, const std::vector<std::wstring>&, bool) override { return -1; }
-    bool pointerInside(const Control&) override { return false; }
 
     std::vector<std::wstring> performed;
 
