@@ -18,6 +18,8 @@ python3 tools/make_demo_art.py --shape examples/demo/art/panel.png
 python3 tools/make_demo_music.py examples/demo/art/music.wav
 build/native/orbproj compile "examples/demo/$demo.txt" build/demo/demo.orb
 cp build/win64/menuhost.exe build/demo/menuhost.exe
+# What the menu opens lies beside it, as on a disc.
+cp examples/demo/disc/* build/demo/
 
 source scripts/wine-env.sh
 orb_wine_prefix
