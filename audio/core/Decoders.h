@@ -22,6 +22,8 @@ struct CompressedWav {
   std::vector<uint8_t> formatChunk;
   int dataOffset = 0;
   int dataSize = 0;
+  // The frame count of the "fact" chunk, or negative without one.
+  int factFrames = -1;
 };
 
 } // namespace adr

@@ -77,6 +77,7 @@ void Engine::release(StreamImpl* stream) {
   if (!stream->dropReference())
     return;
   streams_.erase(std::remove(streams_.begin(), streams_.end(), stream), streams_.end());
+  std::erase_if(endings_, [&](const Ending& e) { return e.stream == stream; });
   lock.unlock();
   // The stream may hold the last reference to this engine's device, and so to
   // this engine: keep it alive until the function has returned.
@@ -154,6 +155,24 @@ void Engine::dispatch() {
   }
 }
 
+void Engine::finishHeard() {
+  {
+    std::lock_guard lock(mutex_);
+    if (endings_.empty())
+      return;
+  }
+  // Asked outside the lock: the system's device may take its time.
+  const uint64_t heard = sink_->played();
+  std::lock_guard lock(mutex_);
+  std::erase_if(endings_, [&](const Ending& e) {
+    if (e.lastFrame > heard)
+      return false;
+    if (e.stream->finishEnd(e.generation))
+      events_.push_back(makeRef<StopEventImpl>(e.stream, SR_STREAM_ENDED));
+    return true;
+  });
+}
+
 void Engine::run() {
   std::vector<float> mix(kBlockFrames * 2);
   std::vector<int16_t> pcm(kBlockFrames * 2);
@@ -163,29 +182,38 @@ void Engine::run() {
       size_t produced = 0;
       {
         std::unique_lock lock(mutex_);
-        cv_.wait(lock, [&] {
+        const auto ready = [&] {
           return quit_ || !events_.empty() ||
-                 std::any_of(streams_.begin(), streams_.end(), [](StreamImpl* s) { return s->playingFlag(); });
-        });
+                 std::any_of(streams_.begin(), streams_.end(), [](StreamImpl* s) { return s->mixing(); });
+        };
+        // While a tail is being heard the sink's clock is watched.
+        if (endings_.empty())
+          cv_.wait(lock, ready);
+        else
+          cv_.wait_for(lock, std::chrono::milliseconds(5), ready);
         if (quit_)
           break;
         std::fill(mix.begin(), mix.end(), 0.0f);
         for (StreamImpl* stream : streams_) {
           bool ended = false;
-          produced = std::max(produced, stream->mixInto(mix.data(), kBlockFrames, ended));
+          unsigned generation = 0;
+          const size_t n = stream->mixInto(mix.data(), kBlockFrames, ended, generation);
+          produced = std::max(produced, n);
           if (ended)
-            events_.push_back(makeRef<StopEventImpl>(stream, SR_STREAM_ENDED));
+            endings_.push_back({stream, written_ + n, generation});
         }
       }
-      // Sound first: whoever hears of a stream's end finds all of it written.
       if (produced > 0) {
         toS16(mix.data(), produced * 2, pcm.data());
         sink_->write(pcm.data(), produced);
+        written_ += produced;
         active = true;
       } else if (active) {
+        // Sends what the sink gathered, so the last frames get played.
         sink_->idle();
         active = false;
       }
+      finishHeard();
       dispatch();
     }
     dispatch();
@@ -194,6 +222,7 @@ void Engine::run() {
     {
       std::lock_guard lock(mutex_);
       late.swap(events_);
+      endings_.clear();
     }
   } catch (...) {
     // Out of memory or a broken sink: the device falls silent but stays usable.
@@ -260,6 +289,12 @@ void StreamImpl::stop() {
     if (!playing_)
       return;
     playing_ = false;
+    if (ending_) {
+      // Stopped while its tail played: rewound as the end would have.
+      ending_ = false;
+      source_->reset();
+      resampler_.reset();
+    }
   }
   engine_->postStop(this, SR_STOP_CALLED);
 }
@@ -309,15 +344,17 @@ void StreamImpl::setPosition(int position) {
   std::lock_guard lock(mutex_);
   source_->setPosition(position);
   resampler_.reset();
+  // A seek during the tail plays on from there; that end no longer stands.
+  ending_ = false;
 }
 int StreamImpl::getPosition() {
   std::lock_guard lock(mutex_);
   return source_->getPosition();
 }
 
-size_t StreamImpl::mixInto(float* mix, size_t frames, bool& ended) {
+size_t StreamImpl::mixInto(float* mix, size_t frames, bool& ended, unsigned& generation) {
   std::lock_guard lock(mutex_);
-  if (!playing_)
+  if (!playing_ || ending_)
     return 0;
   scratch_.resize(frames * 2);
   const size_t frameBytes = static_cast<size_t>(channels_) * (format_ == SF_U8 ? 1 : 2);
@@ -335,13 +372,23 @@ size_t StreamImpl::mixInto(float* mix, size_t frames, bool& ended) {
     mix[2 * i + 1] += scratch_[2 * i + 1] * g.right;
   }
   if (produced < frames) {
-    // The end: a later play starts again from the beginning.
-    playing_ = false;
+    ending_ = true;
     ended = true;
-    source_->reset();
-    resampler_.reset();
+    generation = ++endGeneration_;
   }
   return produced;
+}
+
+bool StreamImpl::finishEnd(unsigned generation) {
+  std::lock_guard lock(mutex_);
+  if (!ending_ || generation != endGeneration_)
+    return false;
+  // A later play starts again from the beginning.
+  ending_ = false;
+  playing_ = false;
+  source_->reset();
+  resampler_.reset();
+  return true;
 }
 
 } // namespace adr

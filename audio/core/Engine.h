@@ -47,15 +47,27 @@ public:
   static void setJoinAllowed(bool allowed);
 
 private:
+  // A stream whose data ran out, waiting for the sink to have played its
+  // last frame before its end is reported.
+  struct Ending {
+    StreamImpl* stream;
+    uint64_t lastFrame;
+    unsigned generation;
+  };
+
   void run();
+  // Reports the ends whose last frame has been heard.
+  void finishHeard();
   void dispatch();
   bool onEngineThread() const { return std::this_thread::get_id() == threadId_; }
 
   std::unique_ptr<Sink> sink_;
   const int rate_;
-  std::mutex mutex_; // guards streams_, events_, quit_, loopDone_
+  std::mutex mutex_; // guards streams_, endings_, events_, quit_, loopDone_
   std::condition_variable cv_;
   std::vector<StreamImpl*> streams_;
+  std::vector<Ending> endings_;
+  uint64_t written_ = 0; // frames handed to the sink; engine thread only
   std::vector<RefPtr<StopEvent>> events_;
   bool quit_ = false;
   bool loopDone_ = false;
@@ -111,9 +123,14 @@ public:
   int ADR_CALL getPosition() override;
 
   // Engine thread, with the engine's lock held: adds up to frames frames to
-  // mix and returns how many it had. Sets ended when the source ran out.
-  size_t mixInto(float* mix, size_t frames, bool& ended);
-  bool playingFlag() const { return playing_.load(); }
+  // mix and returns how many it had. When the source ran out, sets ended and
+  // the generation of this end; the stream then plays on, silent, until
+  // finishEnd() says its last frame has been heard.
+  size_t mixInto(float* mix, size_t frames, bool& ended, unsigned& generation);
+  // True when the end of that generation still stands (no stop or seek came
+  // since): the stream stops and rewinds, and the end is to be reported.
+  bool finishEnd(unsigned generation);
+  bool mixing() const { return playing_.load() && !ending_.load(); }
 
 private:
   friend class Engine;
@@ -127,6 +144,9 @@ private:
   int rate_ = 44100;
   SampleFormat format_ = SF_S16;
   std::atomic<bool> playing_{false};
+  // Out of data while its tail is still being heard.
+  std::atomic<bool> ending_{false};
+  unsigned endGeneration_ = 0;
   float volume_ = 1.0f;
   float pan_ = 0.0f;
   float pitch_ = 1.0f;

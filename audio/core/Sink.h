@@ -15,6 +15,10 @@ public:
   virtual void write(const int16_t* frames, size_t count) = 0;
   // Nothing plays any more.
   virtual void idle() {}
+  // Frames a listener has heard so far, counted from the first write. A
+  // stream's end is reported once this has passed its last frame, not when
+  // the frame was handed over: a sound card holds a queue.
+  virtual uint64_t played() = 0;
 };
 
 // Real-time pacing for sinks that have no clock of their own.
@@ -23,6 +27,8 @@ public:
   explicit Pacer(int rate) : rate_(rate) {}
   void wait(size_t frames);
   void idle() { running_ = false; }
+  // Frames handed over that real playback would not have reached yet.
+  uint64_t ahead() const;
 
 private:
   using Clock = std::chrono::steady_clock;

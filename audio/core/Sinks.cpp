@@ -17,6 +17,13 @@ void Pacer::wait(size_t frames) {
     std::this_thread::sleep_until(due_ - ahead);
 }
 
+uint64_t Pacer::ahead() const {
+  const auto left = due_ - Clock::now();
+  if (left <= Clock::duration::zero())
+    return 0;
+  return static_cast<uint64_t>(std::chrono::duration<double>(left).count() * rate_);
+}
+
 std::unique_ptr<WavFileSink> WavFileSink::open(const std::string& path, bool realTime, int rate) {
   std::FILE* f = std::fopen(path.c_str(), "wb");
   if (!f)
@@ -53,6 +60,7 @@ void WavFileSink::write(const int16_t* frames, size_t count) {
   // The file is little-endian like every machine this runs on.
   const size_t written = std::fwrite(frames, 4, count, file_);
   dataBytes_ += static_cast<uint32_t>(written * 4);
+  written_ += count;
   writeHeader();
   std::fflush(file_);
   if (realTime_)

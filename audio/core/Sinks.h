@@ -1,6 +1,8 @@
 #pragma once
 // The sinks that need no sound card: one that discards, one that records.
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -13,12 +15,17 @@ class NullSink final : public Sink {
 public:
   explicit NullSink(int rate = 44100) : rate_(rate), pacer_(rate) {}
   int rate() const override { return rate_; }
-  void write(const int16_t*, size_t count) override { pacer_.wait(count); }
+  void write(const int16_t*, size_t count) override {
+    written_ += count;
+    pacer_.wait(count);
+  }
   void idle() override { pacer_.idle(); }
+  uint64_t played() override { return written_ - std::min(written_, pacer_.ahead()); }
 
 private:
   int rate_;
   Pacer pacer_;
+  uint64_t written_ = 0;
 };
 
 // Writes what plays to a WAV file, at the pace of real playback unless told
@@ -32,6 +39,8 @@ public:
   int rate() const override { return rate_; }
   void write(const int16_t* frames, size_t count) override;
   void idle() override { pacer_.idle(); }
+  // Without real time, what is written counts as heard at once.
+  uint64_t played() override { return realTime_ ? written_ - std::min(written_, pacer_.ahead()) : written_; }
 
 private:
   WavFileSink(std::FILE* file, bool realTime, int rate);
@@ -42,6 +51,7 @@ private:
   int rate_;
   Pacer pacer_;
   uint32_t dataBytes_ = 0;
+  uint64_t written_ = 0;
 };
 
 } // namespace adr

@@ -39,6 +39,7 @@ RefPtr<SampleSource> openWav(RefPtr<File> file) {
   if (readFully(*file, head, 12) != 12 || std::memcmp(head, "RIFF", 4) != 0 || std::memcmp(head + 8, "WAVE", 4) != 0)
     return {};
   std::vector<uint8_t> fmt;
+  int factFrames = -1;
   const int size = fileSize(*file);
   int pos = 12;
   while (pos + 8 <= size) {
@@ -52,6 +53,10 @@ RefPtr<SampleSource> openWav(RefPtr<File> file) {
       fmt.resize(length);
       if (readFully(*file, fmt.data(), static_cast<int>(length)) != static_cast<int>(length))
         return {};
+    } else if (std::memcmp(chunk, "fact", 4) == 0 && length >= 4) {
+      uint8_t count[4];
+      if (readFully(*file, count, 4) == 4 && le32(count) <= 0x7FFFFFFF)
+        factFrames = static_cast<int>(le32(count));
     } else if (std::memcmp(chunk, "data", 4) == 0) {
       if (fmt.empty())
         return {};
@@ -73,7 +78,7 @@ RefPtr<SampleSource> openWav(RefPtr<File> file) {
           return {};
         return makeRef<PcmSource>(std::move(file), layout);
       }
-      return platform::openCompressedWav(std::move(file), CompressedWav{fmt, body, dataSize});
+      return platform::openCompressedWav(std::move(file), CompressedWav{fmt, body, dataSize, factFrames});
     }
     if (length > static_cast<uint32_t>(size))
       break;

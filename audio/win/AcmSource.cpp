@@ -9,8 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "audio/core/Files.h"
-#include "audio/core/Sources.h"
+#include "audio/core/BlockSource.h"
 
 namespace adr {
 namespace {
@@ -20,7 +19,43 @@ struct StreamCloser {
 };
 using AcmStream = std::unique_ptr<std::remove_pointer_t<HACMSTREAM>, StreamCloser>;
 
-constexpr size_t kMaxDecodedBytes = 256u << 20;
+class AcmCodec final : public BlockCodec {
+public:
+  explicit AcmCodec(AcmStream stream) : stream_(std::move(stream)) {}
+
+  size_t outputBound(size_t inBytes) override {
+    DWORD out = 0;
+    if (acmStreamSize(stream_.get(), static_cast<DWORD>(inBytes), &out, ACM_STREAMSIZEF_SOURCE) != MMSYSERR_NOERROR)
+      return 0;
+    return out;
+  }
+
+  bool convert(const uint8_t* in, size_t inBytes, size_t& consumed, uint8_t* out, size_t outBytes, size_t& produced,
+               bool start, bool end) override {
+    ACMSTREAMHEADER header{};
+    header.cbStruct = sizeof header;
+    // The codec only reads the source, whatever the header's type says.
+    header.pbSrc = const_cast<uint8_t*>(in);
+    header.cbSrcLength = static_cast<DWORD>(inBytes);
+    header.pbDst = out;
+    header.cbDstLength = static_cast<DWORD>(outBytes);
+    if (acmStreamPrepareHeader(stream_.get(), &header, 0) != MMSYSERR_NOERROR)
+      return false;
+    DWORD flags = ACM_STREAMCONVERTF_BLOCKALIGN;
+    if (start)
+      flags |= ACM_STREAMCONVERTF_START;
+    if (end)
+      flags |= ACM_STREAMCONVERTF_END;
+    const bool ok = acmStreamConvert(stream_.get(), &header, flags) == MMSYSERR_NOERROR;
+    acmStreamUnprepareHeader(stream_.get(), &header, 0);
+    consumed = header.cbSrcLengthUsed;
+    produced = header.cbDstLengthUsed;
+    return ok;
+  }
+
+private:
+  AcmStream stream_;
+};
 
 } // namespace
 
@@ -44,51 +79,14 @@ RefPtr<SampleSource> openAcmWav(RefPtr<File> file, const CompressedWav& wav) {
   HACMSTREAM raw = nullptr;
   if (acmStreamOpen(&raw, nullptr, src, &pcm, nullptr, 0, 0, ACM_STREAMOPENF_NONREALTIME) != MMSYSERR_NOERROR)
     return {};
-  AcmStream stream(raw);
-
-  const DWORD chunk = src->nBlockAlign * std::max<DWORD>(1, 65536 / src->nBlockAlign);
-  std::vector<uint8_t> in(chunk), decoded;
-  file->seek(wav.dataOffset, SM_BEGIN);
-  int left = wav.dataSize;
-  bool first = true;
-  while (left > 0 && decoded.size() < kMaxDecodedBytes) {
-    const int got = readFully(*file, in.data(), std::min<int>(left, static_cast<int>(chunk)));
-    if (got <= 0)
-      break;
-    left -= got;
-    DWORD outSize = 0;
-    if (acmStreamSize(stream.get(), static_cast<DWORD>(got), &outSize, ACM_STREAMSIZEF_SOURCE) != MMSYSERR_NOERROR ||
-        outSize == 0)
-      break;
-    std::vector<uint8_t> out(outSize);
-    ACMSTREAMHEADER header{};
-    header.cbStruct = sizeof header;
-    header.pbSrc = in.data();
-    header.cbSrcLength = static_cast<DWORD>(got);
-    header.pbDst = out.data();
-    header.cbDstLength = outSize;
-    if (acmStreamPrepareHeader(stream.get(), &header, 0) != MMSYSERR_NOERROR)
-      break;
-    DWORD flags = ACM_STREAMCONVERTF_BLOCKALIGN;
-    if (first)
-      flags |= ACM_STREAMCONVERTF_START;
-    if (left <= 0)
-      flags |= ACM_STREAMCONVERTF_END;
-    const bool ok = acmStreamConvert(stream.get(), &header, flags) == MMSYSERR_NOERROR;
-    acmStreamUnprepareHeader(stream.get(), &header, 0);
-    if (!ok)
-      break;
-    decoded.insert(decoded.end(), out.begin(), out.begin() + header.cbDstLengthUsed);
-    first = false;
-  }
-  const int frameBytes = pcm.nChannels * 2;
-  const int frames = static_cast<int>(decoded.size() / static_cast<size_t>(frameBytes));
-  if (frames == 0)
-    return {};
-  auto buffer = makeSampleBuffer(decoded.data(), frames, pcm.nChannels, static_cast<int>(pcm.nSamplesPerSec), SF_S16);
-  if (!buffer)
-    return {};
-  return RefPtr<SampleSource>::adopt(buffer->openStream());
+  BlockLayout layout;
+  layout.channels = pcm.nChannels;
+  layout.rate = static_cast<int>(pcm.nSamplesPerSec);
+  layout.blockAlign = src->nBlockAlign;
+  layout.dataOffset = wav.dataOffset;
+  layout.dataSize = wav.dataSize;
+  layout.declaredFrames = wav.factFrames;
+  return BlockSource::open(std::move(file), layout, std::make_unique<AcmCodec>(AcmStream(raw)));
 }
 
 } // namespace adr

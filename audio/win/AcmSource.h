@@ -1,12 +1,12 @@
 #pragma once
-// Compressed WAV data (ADPCM and the like) through the system's audio codecs.
+// Compressed WAV data (ADPCM, G.711, GSM and the like) through the system's
+// audio codecs.
 
 #include "audio/core/Decoders.h"
 
 namespace adr {
 
-// Decodes the whole body at once: such files are short sound effects, and a
-// decoded buffer gives exact lengths and seeking.
+// Decodes a chunk of blocks at a time while the sound plays.
 RefPtr<SampleSource> openAcmWav(RefPtr<File> file, const CompressedWav& wav);
 
 } // namespace adr

@@ -79,9 +79,48 @@ void WaveOutSink::submit() {
     }
   }
   framesQueued_ += filled_;
+  const auto now = std::chrono::steady_clock::now();
+  heardBy_ = std::max(heardBy_, now) + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                         std::chrono::duration<double>(static_cast<double>(filled_) / kRate));
   filled_ = 0;
+  // A clock is judged by how it moves from here on.
+  lastMove_ = GetTickCount64();
   current_ = (current_ + 1) % kBuffers;
   keepPace();
+}
+
+uint64_t WaveOutSink::played() {
+  // Never more than real time allows since the frames were queued.
+  const auto now = std::chrono::steady_clock::now();
+  const double early = std::chrono::duration<double>(heardBy_ - now).count();
+  const uint64_t ahead = early > 0 ? static_cast<uint64_t>(early * kRate) : 0;
+  const uint64_t byClock = framesQueued_ - std::min(framesQueued_, ahead);
+  return std::min(byClock, byDevice());
+}
+
+uint64_t WaveOutSink::byDevice() {
+  const ULONGLONG now = GetTickCount64();
+  MMTIME time{};
+  time.wType = TIME_SAMPLES;
+  if (waveOutGetPosition(device_, &time, sizeof time) == MMSYSERR_NOERROR && time.wType == TIME_SAMPLES) {
+    if (time.u.sample != lastPosition_) {
+      lastPosition_ = time.u.sample;
+      lastMove_ = now;
+    }
+    // The counter is 32 bits wide and counts from the device's opening, as
+    // framesQueued_ does; a counter past what was queued means all of it.
+    const DWORD behind = static_cast<DWORD>(framesQueued_) - time.u.sample;
+    const uint64_t heard = behind <= framesQueued_ ? framesQueued_ - behind : framesQueued_;
+    if (heard >= framesQueued_ || now - lastMove_ < kStallMs)
+      return heard;
+  }
+  // No position, or one that stands still: the buffers the device gave back
+  // are all that can be known.
+  uint64_t pending = 0;
+  for (const auto& b : buffers_)
+    if (b.prepared && !(b.header.dwFlags & WHDR_DONE))
+      pending += b.header.dwBufferLength / 4;
+  return framesQueued_ - std::min(framesQueued_, pending);
 }
 
 void WaveOutSink::keepPace() {

@@ -15,6 +15,9 @@ tone 44100 1 -e floating-point -b 32 tonefloat.wav
 tone 44100 1 -e floating-point -b 64 tonedouble.wav
 tone 44100 1 -e ima-adpcm tone_ima.wav
 tone 44100 1 -e ms-adpcm tone_ms.wav
+tone 44100 2 -e u-law tone_ulaw.wav
+tone 8000 1 -e a-law tone_alaw.wav
+tone 8000 1 -e gsm-full-rate tone_gsm.wav
 tone 44100 2 -b 16 tone.aiff
 tone 16000 1 -b 16 tone16k.wav
 lame --quiet -b 128 --tt "Lame Title" --ta "Lame Artist" --add-id3v2 tone16.wav tone.mp3
