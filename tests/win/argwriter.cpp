@@ -1,6 +1,7 @@
 // Test helper: writes its arguments after the first, one a line in UTF-8, to
 // the file the first names. ARGWRITER_DELAY_MS makes it dawdle first, so a
-// caller that claims to wait for it can be caught not waiting.
+// caller that claims to wait for it can be caught not waiting. Built without a
+// console, so that it shows nothing over the window that started it.
 #include <windows.h>
 
 #include <cstdlib>
