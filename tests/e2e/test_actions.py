@@ -42,17 +42,16 @@ def quoted(text):
     return "'" + text.replace("'", "''") + "'"
 
 
-def button(name, left, top, tag=0, width=100, height=40, color="clSilver", **props):
-    """A plain coloured button whose colour does not follow the mouse, so pixels tell pages apart."""
+def button(name, left, top, tag=0, width=100, height=40, color="clSilver", over=None, down=None, **props):
+    """A plain coloured button; unless told, its colour does not follow the mouse, so pixels tell pages apart."""
     lines = ["  object %s: TOrbButton" % name,
              "    Left = %d" % left, "    Top = %d" % top, "    Width = %d" % width, "    Height = %d" % height,
              "    Tag = %d" % tag, "    Style = absNormal",
-             "    Color = %s" % color, "    OverColor = %s" % color, "    DownColor = %s" % color]
+             "    Color = %s" % color, "    OverColor = %s" % (over or color), "    DownColor = %s" % (down or color)]
     for key, value in props.items():
         if isinstance(value, list):
             lines.append("    %s = (\n%s)" % (key, "\n".join("      " + quoted(v) for v in value)))
-        elif isinstance(value, str) and not value.startswith(("aat", "awm", "amc", "cl", "$")) \
-                and value not in ("True", "False"):
+        elif isinstance(value, str) and not re.fullmatch(r"(aat|awm|amc|cl)[A-Z]\w*|True|False", value):
             lines.append("    %s = %s" % (key, quoted(value)))
         else:
             lines.append("    %s = %s" % (key, value))
@@ -66,6 +65,12 @@ def project(controls, **props):
     lines = ["object frmMain: TfrmMain", "  DesignMode = True"]
     lines += ["  %s = %s" % (k, v) for k, v in body.items()]
     return "\n".join(lines) + "\n" + "".join(controls) + "end\n"
+
+
+def pages(*names, start=1, zero_everywhere=False):
+    """The form's pages by name, the caption following the page shown."""
+    return {"Pages.Strings": "(%s)" % "".join("\n    " + quoted(n) for n in names), "PageCount": str(len(names) - 1),
+            "StartupPage": str(start), "UsePageCaption": "True", "AlwaysShowPageZero": str(zero_everywhere)}
 
 
 def unescaped(text):
@@ -89,8 +94,8 @@ class RunningMenu:
         full_env = dict(os.environ)
         full_env.update(env or {})
         # Named as Windows names it: the project folder is what comes before the last backslash.
-        self.proc = subprocess.Popen([WINE, MENUHOST, case.win_path(os.path.basename(menu))], cwd=case.dir, env=full_env,
-                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.proc = subprocess.Popen([WINE, MENUHOST, case.win_path(os.path.basename(menu))], cwd=case.dir,
+                                     env=full_env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         case.addCleanup(self.kill)
         shown = inspect_line(inspect(MAIN, 20000))
         case.assertEqual(shown.get("found"), "1", "no menu window appeared")
@@ -109,8 +114,12 @@ class RunningMenu:
     def click(self, point, right=False):
         inspect("--click", MAIN, point[0], point[1], *(["right"] if right else []))
 
+    def pointer(self, step, point):
+        """One step of the left button: move, press or release."""
+        inspect("--" + step, MAIN, point[0], point[1])
+
     def wait_for(self, cls, timeout_ms=10000):
-        """The texts of a window of the class once it shows: its caption, then (class, text) of its children."""
+        """A window of the class once it shows: its caption, (class, text) of its children, and its handle."""
         lines = inspect("--text", cls, timeout_ms).splitlines()
         if not lines or inspect_line(lines[0]).get("found") != "1":
             return None
@@ -118,7 +127,7 @@ class RunningMenu:
         for line in lines[1:]:
             kind, text = line[len("child="):].split(" text=", 1)
             children.append((kind, unescaped(text)))
-        return unescaped(lines[0].split("caption=", 1)[1]), children
+        return unescaped(lines[0].split("caption=", 1)[1]), children, inspect_line(lines[0])["handle"]
 
     def gone(self, cls, timeout_ms=10000):
         return inspect_line(inspect("--wait-gone", cls, timeout_ms)).get("gone") == "1"
@@ -178,9 +187,7 @@ class Pages(ActionCase):
                                   Parameter="NEXT"),
                            button("Back", 10, 60, tag=2, color="clBlue", ActionType="aatJumpToPage",
                                   Parameter="PREV")],
-                          **{"Pages.Strings": "(\n    'Zero'\n    'One'\n    'Two')", "PageCount": "2",
-                             "StartupPage": "1", "UsePageCaption": "True"})
-        forward, back = (15, 15), (15, 65)
+                          **pages("Zero", "One", "Two"))
         steps = [(None, "One", "ff0000", "ffffff"),
                  (centre(10, 10), "Two", "ffffff", "0000ff"),
                  (centre(10, 60), "One", "ff0000", "ffffff")]
@@ -189,10 +196,28 @@ class Pages(ActionCase):
                 if click:
                     menu.click(click)
                     wait_until(lambda: menu.state()["caption"] == caption, 5)
-                seen = menu.look(forward, back)
+                seen = menu.look((15, 15), (15, 65))
                 self.assertEqual(seen["caption"], caption)
                 self.assertEqual(seen["pixel15,15"], at_forward)
                 self.assertEqual(seen["pixel15,65"], at_back)
+        menu.close()
+
+    def test_colours_follow_the_pointer_and_a_release_off_the_button_does_nothing(self):
+        menu = self.start([button("Forward", 10, 10, tag=1, over="clLime", down="clBlue", ActionType="aatJumpToPage",
+                                  Parameter="NEXT")],
+                          **pages("Zero", "One", "Two"))
+        on, off = centre(10, 10), (200, 150)
+        steps = [("move", on, "00ff00"), ("press", on, "0000ff"),
+                 ("move", off, "c0c0c0"), ("release", off, "c0c0c0"),  # dragged off: no click
+                 ("move", on, "00ff00")]
+        for step, point, colour in steps:
+            with self.subTest(step=step, at=point):
+                menu.pointer(step, point)
+                self.assertTrue(wait_until(lambda: menu.look((15, 15))["pixel15,15"] == colour, 3),
+                                menu.look((15, 15)))
+        self.assertEqual(menu.state()["caption"], "One")
+        menu.click(on)
+        self.assertTrue(wait_until(lambda: menu.state()["caption"] == "Two", 5))
         menu.close()
 
 
@@ -250,7 +275,7 @@ class PopupMessages(ActionCase):
         menu.click(centre(10, 10))
         shown = menu.wait_for(SYSTEM_DIALOG)
         self.assertIsNotNone(shown, "no system message box appeared")
-        caption, children = shown
+        caption, children, _ = shown
         self.assertEqual(caption, "Menu title")
         self.assertIn("First line\nSecond\tpart A", [text for _, text in children])
         self.assertEqual(menu.state()["visible"], "0", "the menu stays hidden while the message shows")
@@ -291,10 +316,9 @@ class MissingProgram(ActionCase):
 
 class Password(ActionCase):
     def test_only_the_right_password_lets_the_action_run_and_it_is_asked_once(self):
-        pages = {"Pages.Strings": "(\n    'Zero'\n    'One'\n    'Two'\n    'Three')", "PageCount": "3",
-                 "StartupPage": "1", "UsePageCaption": "True", "AlwaysShowPageZero": "True"}
         menu = self.start([button("Guarded", 10, 10, ActionType="aatJumpToPage", Parameter="NEXT",
-                                  Password=scramble("Sesame"))], **pages)
+                                  Password=scramble("Sesame"))], **pages("Zero", "One", "Two", "Three",
+                                                                         zero_everywhere=True))
         at = centre(10, 10)
 
         menu.click(at)
@@ -304,15 +328,17 @@ class Password(ActionCase):
         self.assertEqual(menu.state()["caption"], "One", "a cancelled prompt runs nothing")
 
         menu.click(at)
-        caption, children = menu.wait_for(MODAL)
+        caption, children, first = menu.wait_for(MODAL)
         self.assertEqual(caption, "One")  # the window's caption is the dialog's title
         self.assertIn(("Static", "&Enter Password:"), children)
         menu.type(MODAL, "sesame")
         menu.key(MODAL, VK_RETURN)
-        time.sleep(1)
-        self.assertIsNotNone(menu.wait_for(MODAL), "a wrong password is asked again")
+        self.assertTrue(wait_until(lambda: (menu.wait_for(MODAL) or (0, 0, first))[2] != first, 5),
+                        "a wrong password is asked again")
+        _, children, _ = menu.wait_for(MODAL)
+        self.assertIn(("Edit", "sesame"), children, "the prompt comes back with the text typed before")
         self.assertEqual(menu.state()["caption"], "One", "a wrong password runs nothing")
-        menu.type(MODAL, "Sesame")
+        menu.type(MODAL, "Sesame")  # replaces the text, which the prompt offers selected
         menu.key(MODAL, VK_RETURN)
         self.assertTrue(menu.gone(MODAL))
         self.assertTrue(wait_until(lambda: menu.state()["caption"] == "Two", 5), "the right password runs the action")
@@ -325,15 +351,24 @@ class Password(ActionCase):
 
 class Minimise(ActionCase):
     def test_the_window_becomes_iconic_or_goes_to_the_tray(self):
-        for tray, iconic in [("False", "1"), ("True", "0")]:
-            with self.subTest(MinimizeToTrayIcon=tray):
-                menu = self.start([button("Down", 10, 10, ActionType="aatMinimize")], MinimizeToTrayIcon=tray)
+        self.copy_argwriter()
+        run = {"ActionType": "aatRunProgram", "Parameter": "%CDROM%\\argwriter.exe", "SecondParam": "ran.txt yes",
+               "MinimizeBeforeAction": "True"}
+        cases = [("minimise", {"ActionType": "aatMinimize"}, "False", "1"),
+                 ("minimise to the tray", {"ActionType": "aatMinimize"}, "True", "0"),
+                 ("minimise before running a program", run, "False", "1")]
+        for name, props, tray, iconic in cases:
+            with self.subTest(name):
+                menu = self.start([button("Down", 10, 10, **props)], MinimizeToTrayIcon=tray)
                 menu.click(centre(10, 10))
                 self.assertTrue(wait_until(lambda: menu.state()["visible"] == "0" or menu.state()["iconic"] == "1"))
                 state = menu.state()
                 self.assertEqual(state["iconic"], iconic)
                 if tray == "True":
                     self.assertEqual(state["visible"], "0")
+                if props is run:
+                    self.assertTrue(wait_until(lambda: os.path.exists(self.path("ran.txt"))), "the program ran")
+                    self.assertEqual(menu.state()["iconic"], "1", "the menu stays minimised")
                 self.assertIsNone(menu.ended(timeout=1), "minimising does not end the menu")
                 inspect("--show", MAIN, SW_RESTORE)
                 menu.close()
@@ -344,7 +379,8 @@ class ExitAfterAction(ActionCase):
         cases = [("exit button", {"ActionType": "aatExit"}),
                  ("page switch then exit", {"ActionType": "aatJumpToPage", "Parameter": "0",
                                             "ExitAfterAction": "True"}),
-                 ("exit after exit", {"ActionType": "aatExit", "ExitAfterAction": "True"})]
+                 ("exit after exit", {"ActionType": "aatExit", "ExitAfterAction": "True"}),
+                 ("eject from a disc that is no CD", {"ActionType": "aatEject"})]
         for name, props in cases:
             with self.subTest(name):
                 menu = self.start([button("Go", 10, 10, **props)])
@@ -369,15 +405,14 @@ class CommandLinks(ActionCase):
                  ("minimize", "orb://minimize"),
                  ("unknown", "orb://format/c:"),
                  ("exit", "ORB://EXIT")]
-        menu = self.start([button("Links", 10, 10, ActionType="aatPopupMenu",
+        menu = self.start([button("Links", 10, 10, ActionType="aatPopupMenu", PopupRightClick="True",
                                   **{"PopupMenuItems.Strings": [name + "-|{oRb}|-" + link for name, link in lines]})],
-                          **{"Pages.Strings": "(\n    'Zero'\n    'First'\n    'Second Page')", "PageCount": "2",
-                             "StartupPage": "1", "UsePageCaption": "True", "AlwaysShowPageZero": "True"})
+                          **pages("Zero", "First", "Second Page", zero_everywhere=True))
         window = numbers(menu.look()["window"])[2:]
         names = [name for name, _ in lines]
 
-        def choose(name):
-            menu.click(centre(10, 10))
+        def choose(name, right=False):
+            menu.click(centre(10, 10), right)
             menu.choose(names.index(name))
 
         with self.subTest("run and runas: decoded, split at the bar, slashes as backslashes"):
@@ -436,10 +471,18 @@ class CommandLinks(ActionCase):
             inspect("--show", MAIN, SW_RESTORE)
             self.assertTrue(wait_until(lambda: menu.state()["iconic"] == "0", 5))
 
-        with self.subTest("an unknown command does nothing"):
-            choose("unknown")
+        with self.subTest("an unknown command does nothing; the menu opens with a right click too"):
+            choose("unknown", right=True)
             self.assertIsNone(menu.ended(timeout=1))
             self.assertEqual(menu.state()["caption"], "Second Page")
+
+        with self.subTest("a menu left with escape chooses nothing"):
+            menu.click(centre(10, 10))
+            self.assertIsNotNone(menu.wait_for(POPUP_MENU))
+            menu.key(POPUP_MENU, VK_DOWN, VK_ESCAPE)
+            self.assertTrue(menu.gone(POPUP_MENU))
+            self.assertIsNone(menu.ended(timeout=1))
+            self.assertEqual(menu.state()["iconic"], "0")
 
         with self.subTest("exit written in capitals"):
             choose("exit")

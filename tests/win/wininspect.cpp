@@ -7,7 +7,7 @@
 //                                             right button) to the window or its child under the point
 //   wininspect --move|--press|--release CLASS X Y   the same, one step at a time (left button)
 //   wininspect --type CLASS TEXT              posts the characters to the window's first edit line
-//   wininspect --text CLASS [TIMEOUT_MS]      the caption, then one line per child window:
+//   wininspect --text CLASS [TIMEOUT_MS]      the window's handle and caption, then one line per child window:
 //                                             child=CLASS text=TEXT (line breaks as \n,
 //                                             backslashes doubled)
 //   wininspect --state CLASS                  found, visible, iconic and caption, without waiting
@@ -169,7 +169,8 @@ int wmain(int argc, wchar_t** argv) {
             std::printf("found=0\n");
             return 1;
         }
-        std::printf("found=1 caption=%s\n", oneLine(textOf(h)).c_str());
+        std::printf("found=1 handle=%llx caption=%s\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(h)),
+                    oneLine(textOf(h)).c_str());
         for (HWND child : childrenOf(h))
             std::printf("child=%s text=%s\n", utf8(className(child)).c_str(), oneLine(textOf(child)).c_str());
         return 0;
