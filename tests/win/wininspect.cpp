@@ -12,11 +12,11 @@
 //                                             backslashes doubled)
 //   wininspect --state CLASS                  found, visible, iconic and caption, without waiting
 //   wininspect --wait-gone CLASS TIMEOUT_MS   waits until no visible window of the class is left
-//   wininspect --show CLASS SW                ShowWindow with that show command (2 minimises, 9 restores)
+//   wininspect --show CLASS SW                ShowWindow with that show command (6 minimises, 9 restores)
 //   wininspect --list                         class=CLASS caption=CAPTION of each visible top-level window
 //   wininspect --clipboard                    bitmap=W,H of a bitmap on the clipboard, or bitmap=0
 //   wininspect --clear-clipboard              empties the clipboard
-// Prints one line of key=value pairs; exits 1 when no visible window appears in time.
+// Prints lines of key=value pairs; exits 1 when no visible window appears in time.
 #include <windows.h>
 
 #include <algorithm>
@@ -70,15 +70,14 @@ std::string oneLine(const std::wstring& text) {
     return utf8(out);
 }
 
+BOOL CALLBACK collect(HWND h, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(h);
+    return TRUE;
+}
+
 std::vector<HWND> childrenOf(HWND parent) {
     std::vector<HWND> all;
-    EnumChildWindows(
-        parent,
-        [](HWND h, LPARAM lp) {
-            reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&all));
+    EnumChildWindows(parent, collect, reinterpret_cast<LPARAM>(&all));
     return all;
 }
 
@@ -207,13 +206,11 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (argc >= 2 && std::wstring(argv[1]) == L"--list") {
-        EnumWindows(
-            [](HWND h, LPARAM) {
-                if (IsWindowVisible(h))
-                    std::printf("class=%s caption=%s\n", utf8(className(h)).c_str(), oneLine(textOf(h)).c_str());
-                return TRUE;
-            },
-            0);
+        std::vector<HWND> all;
+        EnumWindows(collect, reinterpret_cast<LPARAM>(&all));
+        for (HWND h : all)
+            if (IsWindowVisible(h))
+                std::printf("class=%s caption=%s\n", utf8(className(h)).c_str(), oneLine(textOf(h)).c_str());
         return 0;
     }
     if (argc >= 2 && std::wstring(argv[1]) == L"--clipboard") return printClipboard();
