@@ -9,7 +9,7 @@ import shutil
 import subprocess
 import time
 
-from test_menuhost import INSPECT, MENUHOST, WINE, MenuhostCase, inspect_line, numbers
+from test_menuhost import INSPECT, MENUHOST, WINE, MenuhostCase, inspect_line, numbers, setUpModule  # noqa: F401
 
 ARGWRITER = os.path.join(os.path.dirname(INSPECT), "argwriter.exe")
 VK_RETURN, VK_ESCAPE, VK_DOWN = 13, 27, 40
