@@ -63,7 +63,9 @@ void LocateProject(Startup& s) {
     s.options = ParseCommandLine(s.arguments);
     s.project = {};
     if (!s.options.projectPath.empty()) {
-        s.project.path = s.options.projectPath;
+        // A project named relative to the working folder, or with forward slashes,
+        // would leave the project folder (and so %CDROM%) empty or wrong.
+        s.project.path = fullPathName(s.options.projectPath);
     } else {
         std::wstring self = moduleFileName();
         s.project = FindAppendedProjectIn(self);

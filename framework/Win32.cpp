@@ -24,6 +24,17 @@ std::wstring moduleFileName(HMODULE module) {
     }
 }
 
+std::wstring fullPathName(const std::wstring& path) {
+    if (path.empty()) return path;
+    DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (needed == 0) return path;
+    std::wstring full(needed, L'\0');
+    DWORD n = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
+    if (n == 0 || n >= needed) return path;
+    full.resize(n);
+    return full;
+}
+
 namespace {
 OSVERSIONINFOW realVersion() {
     using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);

@@ -25,6 +25,9 @@ static_assert(sizeof(wchar_t) == 2, "project text is UTF-16");
 // The system's text for an error code, without the trailing line break.
 std::wstring systemErrorText(DWORD code);
 std::wstring moduleFileName(HMODULE module = nullptr);
+// The absolute form of a path, with the system's separators; the path itself
+// when the system cannot make one.
+std::wstring fullPathName(const std::wstring& path);
 // Windows major version, read without the compatibility shims that lie about it.
 DWORD windowsMajorVersion();
 bool windowsAtLeast(DWORD major, DWORD minor);

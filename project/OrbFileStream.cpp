@@ -10,11 +10,8 @@ TOrbFileStream::TOrbFileStream(const std::wstring& path)
                         nullptr)) {
     if (!file_) {
         DWORD error = GetLastError();
-        std::wstring full(MAX_PATH, L'\0');
-        DWORD n = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-        full.resize(n && n < MAX_PATH ? n : 0);
-        if (full.empty()) full = path;
-        throw OrbError("Cannot open file \"" + utf16ToUtf8(full) + "\". " + utf16ToUtf8(systemErrorText(error)));
+        throw OrbError("Cannot open file \"" + utf16ToUtf8(fullPathName(path)) + "\". " +
+                       utf16ToUtf8(systemErrorText(error)));
     }
 }
 

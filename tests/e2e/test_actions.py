@@ -89,12 +89,13 @@ def inspect(*args, timeout=60):
 class RunningMenu:
     """menuhost on one project, looked at and clicked from outside."""
 
-    def __init__(self, case, menu, env=None):
+    def __init__(self, case, menu, env=None, named=None):
         self.case = case
         full_env = dict(os.environ)
         full_env.update(env or {})
         # Named as Windows names it: the project folder is what comes before the last backslash.
-        self.proc = subprocess.Popen([WINE, MENUHOST, case.win_path(os.path.basename(menu))], cwd=case.dir,
+        named = named or case.win_path(os.path.basename(menu))
+        self.proc = subprocess.Popen([WINE, MENUHOST, named], cwd=case.dir,
                                      env=full_env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         case.addCleanup(self.kill)
         shown = inspect_line(inspect(MAIN, 20000))
@@ -166,8 +167,8 @@ def wait_until(check, seconds=10):
 
 
 class ActionCase(MenuhostCase):
-    def start(self, controls, env=None, **props):
-        return RunningMenu(self, self.compile(project(controls, **props)), env)
+    def start(self, controls, env=None, named=None, **props):
+        return RunningMenu(self, self.compile(project(controls, **props)), env, named)
 
     def win_path(self, name=""):
         """How the project folder looks from inside wine."""
@@ -248,6 +249,25 @@ class RunProgram(ActionCase):
                 self.assertEqual(os.path.exists(self.path(out)), waits)
                 self.assertTrue(wait_until(lambda: os.path.exists(self.path(out)), 15))
                 self.assertEqual(self.written(out), ["hello", "C:\\windows\\x y"])
+
+
+class ProjectFolder(ActionCase):
+    def test_the_project_folder_is_found_however_the_project_is_named(self):
+        # Started from the project's folder with a bare name, or with forward slashes,
+        # %CDROM% must still be that folder.
+        self.copy_argwriter()
+        for named in ["menu.orb", self.win_path("menu.orb").replace("\\", "/"), self.win_path("menu.orb")]:
+            with self.subTest(named=named):
+                out = self.path("folder.txt")
+                if os.path.exists(out):
+                    os.remove(out)
+                menu = self.start([button("Run", 10, 10, ActionType="aatRunProgram",
+                                          Parameter="%CDROM%\\argwriter.exe", SecondParam='folder.txt "%CDROM%"',
+                                          ExitAfterAction="True")], named=named)
+                menu.click(centre(10, 10))
+                self.assertEqual(menu.ended(timeout=30), 0)
+                self.assertTrue(wait_until(lambda: os.path.exists(out), 15), "the program never ran")
+                self.assertEqual(self.written("folder.txt"), [self.win_path()])
 
 
 class OpenDocument(ActionCase):
