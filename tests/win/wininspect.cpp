@@ -25,14 +25,11 @@
 #include <string>
 #include <vector>
 
+#include "core/Text.h"
+
 namespace {
 
-std::string utf8(const std::wstring& w) {
-    int n = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
-    std::string s(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
-    return s;
-}
+std::string utf8(const std::wstring& w) { return orb::utf16ToUtf8(w); }
 
 HWND waitForWindow(const wchar_t* cls, DWORD timeoutMs) {
     DWORD start = GetTickCount();
