@@ -23,6 +23,10 @@ cp examples/demo/disc/* build/demo/
 
 source scripts/wine-env.sh
 orb_wine_prefix
+# Windows opens text files in Notepad; a fresh wine prefix knows how to open a
+# "txtfile" but does not say that .txt is one. The demo's read-me button should
+# open its document here as it would there.
+"$WINE" reg add 'HKLM\Software\Classes\.txt' /ve /d txtfile /f >/dev/null 2>&1 || true
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   cd build/demo
   exec "$WINE" menuhost.exe demo.orb "$@"
