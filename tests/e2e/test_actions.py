@@ -130,6 +130,15 @@ class RunningMenu:
             children.append((kind, unescaped(text)))
         return unescaped(lines[0].split("caption=", 1)[1]), children, inspect_line(lines[0])["handle"]
 
+    def expect_notepad_with(self, name):
+        """The document opened in wine's notepad, whose window is closed again."""
+        try:
+            opened = self.wait_for("Notepad", 20000)
+            self.case.assertIsNotNone(opened, "no notepad window appeared")
+            self.case.assertIn(name, opened[0].lower())
+        finally:
+            inspect("--close", "Notepad")
+
     def gone(self, cls, timeout_ms=10000):
         return inspect_line(inspect("--wait-gone", cls, timeout_ms)).get("gone") == "1"
 
@@ -277,12 +286,7 @@ class OpenDocument(ActionCase):
             f.write("[menu]\n")
         menu = self.start([button("Open", 10, 10, ActionType="aatOpenDocument", Parameter="%CDROM%\\settings.ini")])
         menu.click(centre(10, 10))
-        try:
-            opened = menu.wait_for("Notepad", 20000)
-            self.assertIsNotNone(opened, "no notepad window appeared")
-            self.assertIn("settings", opened[0].lower())
-        finally:
-            inspect("--close", "Notepad")
+        menu.expect_notepad_with("settings")
         menu.close()
 
 
@@ -462,12 +466,7 @@ class CommandLinks(ActionCase):
 
         with self.subTest("open"):
             choose("open")
-            try:
-                opened = menu.wait_for("Notepad", 20000)
-                self.assertIsNotNone(opened, "no notepad window appeared")
-                self.assertIn("settings", opened[0].lower())
-            finally:
-                inspect("--close", "Notepad")
+            menu.expect_notepad_with("settings")
 
         with self.subTest("explore"):
             choose("explore")
